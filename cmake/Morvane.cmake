@@ -1,0 +1,70 @@
+# Shared build rules: warnings, sanitizers, and the helper that declares one
+# engine library per folder of src/.
+
+set(MORVANE_WARNINGS -Wall -Wextra)
+
+if(MORVANE_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(MORVANE_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "MORVANE_FUZZ needs clang (configure with CXX=clang++ CC=clang)")
+    endif()
+    # Everything is instrumented for coverage; only the fuzz targets get the libFuzzer main.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# The library layering, stated once. Each folder of src/ is one static library
+# that links exactly the layers directly below it; a layer whose folder does not
+# exist yet is stepped over to the layers beneath it.
+set(MORVANE_LAYER_platform "")
+set(MORVANE_LAYER_mathutil "")
+set(MORVANE_LAYER_resources platform mathutil)
+set(MORVANE_LAYER_script resources)
+set(MORVANE_LAYER_state script)
+set(MORVANE_LAYER_navigation script)
+set(MORVANE_LAYER_render state navigation)
+set(MORVANE_LAYER_scene render)
+set(MORVANE_LAYER_parser scene)
+set(MORVANE_LAYER_sound scene)
+set(MORVANE_LAYER_app parser sound)
+
+function(morvane_lower_layers layer out)
+    set(result)
+    foreach(lower ${MORVANE_LAYER_${layer}})
+        if(EXISTS ${PROJECT_SOURCE_DIR}/src/${lower}/CMakeLists.txt)
+            list(APPEND result morvane_${lower})
+        else()
+            morvane_lower_layers(${lower} beneath)
+            list(APPEND result ${beneath})
+        endif()
+    endforeach()
+    list(REMOVE_DUPLICATES result)
+    set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# morvane_library(NAME SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+# Creates the static library morvane_<NAME> with src/ as its include root,
+# linked to the layers below it.
+function(morvane_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+    add_library(morvane_${name} STATIC ${ARG_SOURCES})
+    target_include_directories(morvane_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(morvane_${name} PRIVATE ${MORVANE_WARNINGS})
+    morvane_lower_layers(${name} lower)
+    target_link_libraries(morvane_${name} PUBLIC ${lower} ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+endfunction()
+
+# morvane_test(NAME SOURCES ... LIBS ...): one GoogleTest executable, registered with CTest.
+function(morvane_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE ${MORVANE_WARNINGS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} morvane_testsupport GTest::gtest_main)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;MORVANE_BIN_DIR=${PROJECT_BINARY_DIR}")
+endfunction()
