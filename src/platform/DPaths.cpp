@@ -1,0 +1,45 @@
+#include "platform/DPaths.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        return home;
+    }
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) {
+        return entry->pw_dir;
+    }
+    return fs::current_path();
+}
+
+// The XDG rules: the variable when it holds an absolute path, else the fallback under home.
+fs::path XdgFolder(const char* variable, const char* fallbackUnderHome) {
+    if (const char* value = std::getenv(variable); value && *value == '/') {
+        return value;
+    }
+    return HomeFolder() / fallbackUnderHome;
+}
+
+} // namespace
+
+namespace DPaths {
+
+fs::path ExecutableFolder() {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path() : self.parent_path();
+}
+
+fs::path DefaultSettingsFile() { return XdgFolder("XDG_CONFIG_HOME", ".config") / "morvane" / "settings.toml"; }
+
+fs::path DefaultSavegameFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share") / "morvane" / "savegame"; }
+
+fs::path DefaultCacheFolder() { return XdgFolder("XDG_CACHE_HOME", ".cache") / "morvane"; }
+
+} // namespace DPaths
