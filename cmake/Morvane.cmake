@@ -59,12 +59,12 @@ function(morvane_library name)
 endfunction()
 
 # morvane_test(NAME SOURCES ... LIBS ...): one GoogleTest executable, registered with CTest.
+# Its main (tests/support/TestMain.cpp) makes every run headless.
 function(morvane_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_compile_options(${name} PRIVATE ${MORVANE_WARNINGS})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} morvane_testsupport GTest::gtest_main)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;MORVANE_BIN_DIR=${PROJECT_BINARY_DIR}")
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} morvane_testsupport)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -2,18 +2,11 @@
 
 #include "support/TempDir.h"
 
-#include <cstdlib>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
 
-std::filesystem::path BuiltProgram(const std::string& name) {
-    const char* dir = std::getenv("MORVANE_BIN_DIR");
-    if (!dir) {
-        throw std::runtime_error("MORVANE_BIN_DIR is not set; run the tests through ctest");
-    }
-    return std::filesystem::path(dir) / name;
-}
+std::filesystem::path BuiltProgram(const std::string& name) { return std::filesystem::path(MORVANE_BIN_DIR) / name; }
 
 ProgramResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const std::string& stdinText) {

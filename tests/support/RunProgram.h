@@ -5,8 +5,7 @@
 #include <vector>
 
 // Runs one of the project's own programs (morvane, morvane-pack) to the end and
-// keeps what it printed. Programs are found in the build tree, which CTest
-// names in MORVANE_BIN_DIR.
+// keeps what it printed. Programs are found at the top of the build tree.
 struct ProgramResult {
     int exitStatus = -1;
     std::string out;

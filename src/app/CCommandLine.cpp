@@ -1,0 +1,77 @@
+#include "app/CCommandLine.h"
+
+#include <charconv>
+
+namespace {
+
+constexpr const char* kVersion = "morvane 0.1.0";
+
+CCommandLine Fail(const std::string& text) {
+    CCommandLine result;
+    result.action = CCommandLine::Action::Exit;
+    result.exitStatus = 2;
+    result.message = "morvane: " + text + "\nTry 'morvane --help'.\n";
+    return result;
+}
+
+std::optional<long> PositiveNumber(const std::string& text, long minimum) {
+    long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < minimum) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+std::string CCommandLine::Usage() {
+    return "Usage: morvane [options]\n"
+           "Runs the game whose resource archives (resource.000, ...) lie in the data folder.\n"
+           "\n"
+           "  --data DIR        folder with the resource archives (default: the program's folder)\n"
+           "  --config FILE     settings file (default: $XDG_CONFIG_HOME/morvane/settings.toml)\n"
+           "  --headless        no window and no sound device (offscreen rendering)\n"
+           "  --frames N        quit cleanly after N frames\n"
+           "  --fixed-step MS   advance the game clock MS milliseconds per frame instead of real time\n"
+           "  --version         print the version and quit\n"
+           "  --help            print this text and quit\n";
+}
+
+CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
+    CCommandLine result;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "--version") {
+            result.action = Action::Exit;
+            result.exitStatus = 0;
+            result.message = arg == "--help" ? Usage() : std::string(kVersion) + "\n";
+            return result;
+        }
+        if (arg == "--headless") {
+            result.options.headless = true;
+            continue;
+        }
+        const bool takesValue = arg == "--data" || arg == "--config" || arg == "--frames" || arg == "--fixed-step";
+        if (!takesValue) {
+            return Fail("unknown option '" + arg + "'");
+        }
+        if (i + 1 >= args.size()) {
+            return Fail("option '" + arg + "' needs a value");
+        }
+        const std::string& value = args[++i];
+        if (arg == "--data") {
+            result.options.dataFolder = value;
+        } else if (arg == "--config") {
+            result.options.settingsFile = value;
+        } else {
+            // A zero frame count would never run the game; a zero step would freeze its clock.
+            const auto number = PositiveNumber(value, 1);
+            if (!number) {
+                return Fail("option '" + arg + "' needs a whole number of at least 1, not '" + value + "'");
+            }
+            (arg == "--frames" ? result.options.frames : result.options.fixedStep) = number;
+        }
+    }
+    return result;
+}

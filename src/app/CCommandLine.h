@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the command line asks of one run. Every option is optional; paths left
+// empty fall back to their defaults when the game starts.
+struct CRunOptions {
+    std::filesystem::path dataFolder;
+    std::filesystem::path settingsFile;
+    bool headless = false;
+    std::optional<long> frames;    // quit cleanly after this many frames
+    std::optional<long> fixedStep; // milliseconds the clock advances per frame
+};
+
+// The outcome of parsing: run with the options, or stop at once with an exit
+// status and a text for stdout (help, version) or stderr (errors).
+struct CCommandLine {
+    enum class Action { Run, Exit };
+    Action action = Action::Run;
+    int exitStatus = 0;
+    std::string message;
+    CRunOptions options;
+
+    static CCommandLine Parse(const std::vector<std::string>& args);
+    static std::string Usage();
+};

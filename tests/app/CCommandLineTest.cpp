@@ -1,0 +1,54 @@
+#include "app/CCommandLine.h"
+
+#include <gtest/gtest.h>
+
+TEST(CCommandLine, AcceptsEveryOption) {
+    const auto parsed = CCommandLine::Parse(
+        {"--data", "/games/x", "--config", "c.toml", "--headless", "--frames", "12", "--fixed-step", "16"});
+    ASSERT_EQ(parsed.action, CCommandLine::Action::Run);
+    EXPECT_EQ(parsed.options.dataFolder, "/games/x");
+    EXPECT_EQ(parsed.options.settingsFile, "c.toml");
+    EXPECT_TRUE(parsed.options.headless);
+    EXPECT_EQ(parsed.options.frames, 12);
+    EXPECT_EQ(parsed.options.fixedStep, 16);
+
+    const auto none = CCommandLine::Parse({});
+    EXPECT_EQ(none.action, CCommandLine::Action::Run);
+    EXPECT_FALSE(none.options.headless);
+    EXPECT_FALSE(none.options.frames);
+    EXPECT_FALSE(none.options.fixedStep);
+    EXPECT_TRUE(none.options.dataFolder.empty());
+}
+
+TEST(CCommandLine, HelpAndVersionExitCleanly) {
+    for (const char* arg : {"--help", "--version"}) {
+        const auto parsed = CCommandLine::Parse({"--headless", arg, "--bogus"});
+        EXPECT_EQ(parsed.action, CCommandLine::Action::Exit) << arg;
+        EXPECT_EQ(parsed.exitStatus, 0) << arg;
+        EXPECT_NE(parsed.message.find("morvane"), std::string::npos) << arg;
+    }
+}
+
+TEST(CCommandLine, MistakesExitWithStatusTwoAndSayWhy) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"data"}, "unknown option 'data'"},
+        {{"--data"}, "option '--data' needs a value"},
+        {{"--frames"}, "option '--frames' needs a value"},
+        {{"--frames", "0"}, "not '0'"},
+        {{"--frames", "-3"}, "not '-3'"},
+        {{"--frames", "3x"}, "not '3x'"},
+        {{"--fixed-step", ""}, "not ''"},
+        {{"--fixed-step", "99999999999999999999"}, "not '99999999999999999999'"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = CCommandLine::Parse(c.args);
+        EXPECT_EQ(parsed.action, CCommandLine::Action::Exit) << c.says;
+        EXPECT_EQ(parsed.exitStatus, 2) << c.says;
+        EXPECT_NE(parsed.message.find(c.says), std::string::npos) << parsed.message;
+    }
+}
