@@ -1,0 +1,137 @@
+#include "script/CScriptEngine.h"
+
+#include "platform/DClock.h"
+#include "resources/CADVException.h"
+#include "script/IScriptEngineOwner.h"
+#include "script/TextConversion.h"
+
+#include <cstdio>
+#include <cstring>
+
+CScriptEngine::CScriptEngine(const char* language, DClock& clock)
+    : m_clock(clock), m_globals(std::make_unique<CGlobalVars>(*this)) {
+    if (language == nullptr || std::strcmp(language, "JScript") != 0) {
+        throw CADVException("Could not get CLSID of requested language.");
+    }
+    m_bridge.SetGlobalMembers(m_globals.get(), CGlobalVars::kNames);
+}
+
+CScriptEngine::~CScriptEngine() = default;
+
+void CScriptEngine::AddObject(std::u16string_view name, IDispatch* object) {
+    m_items[std::u16string(name)] = object;
+    m_bridge.SetGlobalObject(name, object);
+}
+
+void CScriptEngine::AddGlobalMembers(IDispatch* object, std::span<const std::u16string_view> names) {
+    m_bridge.SetGlobalMembers(object, names);
+}
+
+bool CScriptEngine::Execute(std::u16string_view text, Variant* result, bool /*asExpression*/) {
+    std::string chunk = "script" + std::to_string(++m_chunkCount);
+    ScriptError error;
+    if (text.find(u"function") != std::u16string_view::npos) {
+        m_sources.emplace(chunk, text);
+    }
+    if (m_bridge.Evaluate(text, chunk, result, error)) {
+        return true;
+    }
+    Report(error, SourceLine(error, chunk, text));
+    return false;
+}
+
+bool CScriptEngine::Run(std::string_view text, Variant* result) {
+    return Execute(AnsiToWide(text), result, true);
+}
+
+bool CScriptEngine::Call(std::string_view function, std::span<const Variant> args, Variant* result) {
+    ScriptError error;
+    if (m_bridge.CallGlobal(function, args, result, error)) {
+        return true;
+    }
+    // An error outside any script text (a missing function) shows the call as
+    // its line, as the original call text would have.
+    std::u16string call = AnsiToWide(function) + u"(";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        call += i > 0 ? u", " : u"";
+        call += args[i].Type() == VT_BSTR ? u"\"" + args[i].BstrValue() + u"\"" : u"...";
+    }
+    call += u");";
+    Report(error, SourceLine(error, std::string(), call));
+    return false;
+}
+
+std::u16string CScriptEngine::SourceLine(const ScriptError& error, const std::string& chunk,
+                                         std::u16string_view text) const {
+    if (error.chunk != chunk) {
+        const auto found = m_sources.find(error.chunk);
+        text = found != m_sources.end() ? std::u16string_view(found->second) : std::u16string_view();
+    }
+    const int wanted = error.line > 0 ? error.line : 1;
+    std::size_t begin = 0;
+    for (int line = 1; line < wanted; ++line) {
+        begin = text.find(u'\n', begin);
+        if (begin == std::u16string_view::npos) {
+            return {};
+        }
+        ++begin;
+    }
+    std::size_t end = text.find(u'\n', begin);
+    std::u16string_view found = text.substr(begin, end == std::u16string_view::npos ? end : end - begin);
+    if (!found.empty() && found.back() == u'\r') {
+        found.remove_suffix(1);
+    }
+    return std::u16string(found);
+}
+
+void CScriptEngine::Report(const ScriptError& error, std::u16string_view sourceLine) {
+    // Duktape counts lines from 1 and does not know columns.
+    const int line = error.line > 0 ? error.line : 1;
+    char header[96];
+    std::snprintf(header, sizeof header, "Exception:\nScript Exception on line %d, pos %d:\nLine: ", line, 1);
+    const std::string report = header + WideToAnsi(sourceLine) + "\n\n" + WideToAnsi(error.message);
+    std::fprintf(stderr, "%s\n", AnsiToUtf8(report).c_str());
+    if (m_owner != nullptr) {
+        m_owner->OnScriptException(report);
+    }
+}
+
+void CScriptEngine::AddEvent(std::u16string name, std::u16string param, std::int32_t delay) {
+    Event event{std::move(name), std::move(param)};
+    if (delay != 0) {
+        event.start = m_clock.Now();
+        event.delay = delay;
+    }
+    m_events.push_back(std::move(event));
+}
+
+void CScriptEngine::Signal(std::u16string_view name) {
+    for (Event& event : m_events) {
+        if (event.name == name) {
+            event.fire = true;
+            return;
+        }
+    }
+    throw CADVException("Event with name %s has not been defined for this script engine",
+                        WideToAnsi(name).c_str());
+}
+
+void CScriptEngine::ProcessEvents() {
+    const std::uint32_t now = m_clock.Now();
+    for (Event& event : m_events) {
+        // Unsigned difference, so the tick counter may wrap between start and now.
+        if (event.delay < 0 ||
+            (event.delay > 0 && now - event.start >= static_cast<std::uint32_t>(event.delay))) {
+            event.fire = true;
+        }
+    }
+    for (auto it = m_events.begin(); it != m_events.end();) {
+        const auto next = std::next(it);
+        if (it->fire) {
+            const Variant args[] = {Variant::Bstr(it->name), Variant::Bstr(it->param)};
+            Call("OnEvent", args);
+            m_events.erase(it);
+        }
+        it = next;
+    }
+}
