@@ -1,0 +1,28 @@
+#pragma once
+
+#include "sound/CSoundObject.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+// A sound read from a file of the resource archives ("data\sound\" + name),
+// in the one format the engine mixes: 44 100 Hz, 16-bit, stereo. Nothing is
+// converted. Sound effects and the samples of the music are sound data.
+class CSoundData : public CSoundObject {
+public:
+    // A CSoundDataOgg when the name ends in ".ogg" (any case), else a
+    // CSoundDataRaw; not looping, stopped, not registered with the engine.
+    static std::unique_ptr<CSoundData> Load(CSoundEngine& engine, const std::string& name);
+
+    void SetLoop(bool loop) override { m_loop = loop; }
+    bool IsEffect() const override { return true; }
+
+protected:
+    using CSoundObject::CSoundObject;
+
+    // The archive path of a sound file.
+    static std::string SoundPath(const std::string& name);
+
+    std::atomic<bool> m_loop{false};
+};

@@ -1,0 +1,200 @@
+#include "sound/CSoundEngine.h"
+
+#include "platform/DAudioOutputCapture.h"
+#include "platform/DAudioOutputSDL.h"
+#include "platform/DRegistry.h"
+#include "resources/CADVException.h"
+#include "sound/CSoundData.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <system_error>
+
+namespace {
+
+constexpr int DefaultLatency = 256;
+constexpr int MinLatency = 16;
+constexpr int MaxLatency = 2048;
+constexpr std::size_t LatencyUnit = 256;
+// Gains are scaled so that group 64 x volume 64 x pan weight 32 / 64 is 2048.
+constexpr std::int64_t UnityGain = 2048;
+
+int ReadGroupVolume(DRegistry& settings, const char* name, int def) {
+    return std::clamp(settings.ReadInt(name, def, true), 0, CSoundEngine::MaxGroupVolume);
+}
+
+} // namespace
+
+CSoundEngine::CSoundEngine(DRegistry& settings, DClock& clock, std::unique_ptr<DAudioOutput> output,
+                           FileLoader loader)
+    : m_clock(clock), m_loadFile(std::move(loader)), m_output(std::move(output)) {
+    const int latency =
+        std::clamp(settings.ReadInt("latencybuffer", DefaultLatency, true), MinLatency, MaxLatency);
+    m_bufferBytes = static_cast<std::size_t>(latency) * LatencyUnit;
+    m_output->Create(m_bufferBytes);
+    m_effectVolume = ReadGroupVolume(settings, "effectvolume", 64);
+    m_musicVolume = ReadGroupVolume(settings, "musicvolume", 48);
+    m_masterVolume = ReadGroupVolume(settings, "mastervolume", 64);
+    // The only allocations of the mixer, made once.
+    m_mixBuffer.resize(m_bufferBytes / 4);
+    m_sampleBuffer.resize(m_bufferBytes / 4);
+    try {
+        Start();
+    } catch (const std::system_error&) {
+        throw CADVException("Could not create thread");
+    }
+}
+
+CSoundEngine::~CSoundEngine() {
+    Stop(1000);
+    ClearEffects();
+}
+
+std::unique_ptr<DAudioOutput> CSoundEngine::OpenOutput(DClock& clock, bool headless,
+                                                       const std::string& captureFile) {
+    if (headless) {
+        if (captureFile.empty()) {
+            return std::make_unique<DAudioOutputCapture>(clock, DAudioOutputCapture::Sink::Discard);
+        }
+        auto wav = DAudioOutputCapture::ToWav(clock, captureFile);
+        if (!wav) {
+            throw CADVException("CSoundEngine::OpenOutput - Could not create the audio capture file '%s'",
+                                captureFile.c_str());
+        }
+        return wav;
+    }
+    std::string error;
+    if (auto device = DAudioOutputSDL::Open(error)) {
+        return device;
+    }
+    std::fprintf(stderr, "Warning: no audio device could be opened (%s); the game runs without sound.\n",
+                 error.c_str());
+    return std::make_unique<DAudioOutputCapture>(clock, DAudioOutputCapture::Sink::Discard);
+}
+
+void CSoundEngine::AddSoundObject(CSoundObject* object) {
+    std::lock_guard lock(m_mutex);
+    m_soundObjects.push_back(object);
+}
+
+void CSoundEngine::RemoveSoundObject(CSoundObject* object) {
+    std::lock_guard lock(m_mutex);
+    std::erase(m_soundObjects, object);
+}
+
+CSoundData& CSoundEngine::AddEffect(const std::string& name, const std::string& file) {
+    std::lock_guard lock(m_mutex);
+    if (m_effects.contains(name)) {
+        throw CADVException("Sound effect %s already defined!", name.c_str());
+    }
+    auto object = CSoundData::Load(*this, file);
+    CSoundData& effect = *object;
+    AddSoundObject(&effect);
+    const int number = ++m_effectCount;
+    m_effects.emplace(name, Effect{std::move(object), number});
+    m_effectNumbers.emplace(number, &effect);
+    return effect;
+}
+
+CSoundData* CSoundEngine::FindEffect(const std::string& name) const {
+    std::lock_guard lock(m_mutex);
+    const auto found = m_effects.find(name);
+    return found == m_effects.end() ? nullptr : found->second.object.get();
+}
+
+int CSoundEngine::EffectNumber(const std::string& name) const {
+    std::lock_guard lock(m_mutex);
+    const auto found = m_effects.find(name);
+    return found == m_effects.end() ? 0 : found->second.number;
+}
+
+CSoundData* CSoundEngine::EffectByNumber(int number) const {
+    std::lock_guard lock(m_mutex);
+    const auto found = m_effectNumbers.find(number);
+    return found == m_effectNumbers.end() ? nullptr : found->second;
+}
+
+void CSoundEngine::ClearEffects() {
+    std::lock_guard lock(m_mutex);
+    for (auto& [name, effect] : m_effects) {
+        effect.object->Stop();
+    }
+    m_effectNumbers.clear();
+    m_effects.clear();
+    m_effectCount = 0;
+}
+
+void CSoundEngine::Run() {
+    while (IsRunning()) {
+        bool middle = false;
+        if (!m_restart) {
+            middle = WaitForHalf();
+            if (!IsRunning()) {
+                break;
+            }
+        }
+        MixHalf(m_restart || middle ? 0 : m_bufferBytes / 2);
+        if (m_restart) {
+            m_output->Play();
+            m_restart = false;
+        }
+    }
+}
+
+bool CSoundEngine::WaitForHalf() {
+    for (;;) {
+        const bool start = m_output->WaitFor(DAudioOutput::Point::Start, FadeStepMs);
+        const bool middle = m_output->WaitFor(DAudioOutput::Point::Middle, FadeStepMs);
+        {
+            std::lock_guard lock(m_mutex);
+            for (CSoundObject* object : m_soundObjects) {
+                object->StepFade();
+            }
+        }
+        if (start || middle || !IsRunning()) {
+            return middle;
+        }
+    }
+}
+
+void CSoundEngine::MixHalf(std::size_t offset) {
+    const std::size_t samples = m_mixBuffer.size();
+    try {
+        MixObjects(samples);
+    } catch (...) {
+        // The game's thread rethrows it; until then this half stays silent.
+        HandOver(std::current_exception());
+        std::fill(m_mixBuffer.begin(), m_mixBuffer.end(), 0);
+    }
+    const std::span<std::int16_t> out = m_output->Lock(offset, samples * sizeof(std::int16_t));
+    for (std::size_t i = 0; i < samples; ++i) {
+        const std::int64_t value = m_mixBuffer[i] / UnityGain * m_masterVolume / MaxGroupVolume;
+        out[i] = static_cast<std::int16_t>(std::clamp<std::int64_t>(value, -32767, 32767));
+    }
+    m_output->Unlock();
+}
+
+void CSoundEngine::MixObjects(std::size_t samples) {
+    std::lock_guard lock(m_mutex);
+    bool first = true;
+    for (CSoundObject* object : m_soundObjects) {
+        if (object->GetVolume() == 0 && !object->IsFading()) {
+            continue;
+        }
+        object->GetData(reinterpret_cast<std::uint8_t*>(m_sampleBuffer.data()),
+                        samples * sizeof(std::int16_t), false);
+        const std::int64_t pan = object->GetPan();
+        const std::int64_t group = object->IsEffect() ? m_effectVolume : m_musicVolume;
+        const std::int64_t weight = group * object->GetVolume();
+        const std::int64_t gains[2] = {weight * std::max<std::int64_t>(32 - pan, 32) / 64,
+                                       weight * std::max<std::int64_t>(32 + pan, 32) / 64};
+        for (std::size_t i = 0; i < samples; ++i) {
+            const std::int64_t value = m_sampleBuffer[i] * gains[i & 1];
+            m_mixBuffer[i] = first ? value : m_mixBuffer[i] + value;
+        }
+        first = false;
+    }
+    if (first) {
+        std::fill(m_mixBuffer.begin(), m_mixBuffer.end(), 0);
+    }
+}

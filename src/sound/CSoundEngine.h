@@ -1,0 +1,116 @@
+#pragma once
+
+#include "platform/DAudioOutput.h"
+#include "platform/DClock.h"
+#include "platform/DThread.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class DRegistry;
+class CSoundData;
+class CSoundMultiSequencer;
+class CSoundObject;
+
+// All game audio: one looping output stream that the engine's streaming
+// thread refills half by half with a software mix of every registered sound
+// object (effects and music). Volumes are 0..64 per group (effects, music)
+// plus a master volume; 64 is unity gain.
+//
+// One recursive lock guards the object list, the effect tables and whatever
+// the mixer reads from the objects. Objects are only ever deleted under it,
+// so the mixer never sees one half destroyed.
+//
+// Errors raised while mixing (a corrupt Ogg stream) are kept and rethrown on
+// the game's thread by RethrowPending, which the frame calls.
+class CSoundEngine final : public DThread {
+public:
+    static constexpr int MaxGroupVolume = 64;
+    static constexpr std::uint32_t FadeStepMs = 10;
+
+    // Reads a whole file of the resource archives by logical path; raises the
+    // archive's "not found" error when it is missing.
+    using FileLoader = std::function<std::vector<std::uint8_t>(const std::string& path)>;
+
+    // Reads "latencybuffer", "effectvolume", "musicvolume" and "mastervolume"
+    // (adding them when missing), creates the output buffer and starts the
+    // streaming thread.
+    CSoundEngine(DRegistry& settings, DClock& clock, std::unique_ptr<DAudioOutput> output, FileLoader loader);
+    // Stops the streaming thread (it ends within one wait of 10 ms), then
+    // deletes every effect and the music.
+    ~CSoundEngine() override;
+
+    // The output for a run: with `headless` a clock-paced capture (written to
+    // `captureFile` as WAV when one is named), else the sound device; when no
+    // device can be opened the game runs silent with a warning on stderr.
+    static std::unique_ptr<DAudioOutput> OpenOutput(DClock& clock, bool headless,
+                                                    const std::string& captureFile);
+
+    void AddSoundObject(CSoundObject* object);
+    void RemoveSoundObject(CSoundObject* object);
+
+    // Creates a stopped, non-looping effect from "data\sound\" + file and
+    // registers it under `name`; raises when the name is taken.
+    CSoundData& AddEffect(const std::string& name, const std::string& file);
+    // Null when no effect has the name.
+    CSoundData* FindEffect(const std::string& name) const;
+    // The effect's number, counted from 1 since the last ClearEffects; 0 when
+    // none has the name.
+    int EffectNumber(const std::string& name) const;
+    CSoundData* EffectByNumber(int number) const;
+    // Stops and deletes every effect; music definitions and music stay.
+    void ClearEffects();
+
+    int GetEffectVolume() const { return m_effectVolume; }
+    int GetMusicVolume() const { return m_musicVolume; }
+    int GetMasterVolume() const { return m_masterVolume; }
+    // Plain stores for the options sliders; the mixer reads them at its next pass.
+    void SetEffectVolume(int volume) { m_effectVolume = volume; }
+    void SetMusicVolume(int volume) { m_musicVolume = volume; }
+
+    std::size_t BufferBytes() const { return m_bufferBytes; }
+    std::size_t HalfBufferBytes() const { return m_bufferBytes / 2; }
+    DClock& Clock() const { return m_clock; }
+    std::recursive_mutex& Mutex() const { return m_mutex; }
+    std::vector<std::uint8_t> LoadFile(const std::string& path) const { return m_loadFile(path); }
+
+private:
+    struct Effect {
+        std::unique_ptr<CSoundData> object;
+        int number = 0;
+    };
+
+    void Run() override;
+    // Waits for playback to cross the start or the middle, stepping fades
+    // meanwhile; true when the middle was crossed.
+    bool WaitForHalf();
+    void MixHalf(std::size_t offset);
+    void MixObjects(std::size_t samples);
+
+    // Declared first: destroyed last, after everything that unregisters.
+    mutable std::recursive_mutex m_mutex;
+    std::vector<CSoundObject*> m_soundObjects;
+
+    DClock& m_clock;
+    FileLoader m_loadFile;
+    std::unique_ptr<DAudioOutput> m_output;
+    std::size_t m_bufferBytes = 0;
+    std::vector<std::int64_t> m_mixBuffer;
+    std::vector<std::int16_t> m_sampleBuffer;
+    bool m_restart = true;
+
+    std::atomic<int> m_effectVolume{MaxGroupVolume};
+    std::atomic<int> m_musicVolume{MaxGroupVolume};
+    int m_masterVolume = MaxGroupVolume;
+
+    std::map<std::string, Effect> m_effects;
+    std::map<int, CSoundData*> m_effectNumbers;
+    int m_effectCount = 0;
+};

@@ -1,0 +1,49 @@
+#include "sound/CSoundObject.h"
+
+#include "sound/CSoundEngine.h"
+
+#include <algorithm>
+#include <mutex>
+
+CSoundObject::CSoundObject(CSoundEngine& engine) : m_engine(engine) {}
+
+CSoundObject::~CSoundObject() {
+    m_engine.RemoveSoundObject(this);
+}
+
+void CSoundObject::PlayFromStart() {
+    std::lock_guard lock(m_engine.Mutex());
+    Rewind();
+    Play();
+}
+
+void CSoundObject::Fade(int target, std::uint32_t durationMs) {
+    std::lock_guard lock(m_engine.Mutex());
+    m_fadeFrom = m_volume;
+    m_fadeTo = ClampVolume(target);
+    m_fadeDuration = durationMs;
+    m_fadeStartTick = m_engine.Clock().Now();
+    m_fading = true;
+}
+
+void CSoundObject::StepFade() {
+    if (!m_fading) {
+        return;
+    }
+    const std::uint32_t elapsed = m_engine.Clock().Now() - m_fadeStartTick;
+    if (m_fadeDuration == 0 || elapsed > m_fadeDuration) {
+        m_volume = m_fadeTo;
+        m_fading = false;
+        return;
+    }
+    m_volume =
+        static_cast<int>(m_fadeFrom + static_cast<double>(m_fadeTo - m_fadeFrom) * elapsed / m_fadeDuration);
+}
+
+int CSoundObject::ClampVolume(int volume) {
+    return std::clamp(volume, 0, MaxVolume);
+}
+
+int CSoundObject::ClampPan(int pan) {
+    return std::clamp(pan, -MaxPan, MaxPan);
+}
