@@ -9,6 +9,9 @@
 // A sound read from a file of the resource archives ("data\sound\" + name),
 // in the one format the engine mixes: 44 100 Hz, 16-bit, stereo. Nothing is
 // converted. Sound effects and the samples of the music are sound data.
+//
+// Script members: play (from the start), stop (keeps the position), loop
+// (cannot be switched off again), volume, pan, fade(target, ms).
 class CSoundData : public CSoundObject {
 public:
     // A CSoundDataOgg when the name ends in ".ogg" (any case), else a
@@ -19,7 +22,10 @@ public:
     bool IsEffect() const override { return true; }
 
 protected:
-    using CSoundObject::CSoundObject;
+    explicit CSoundData(CSoundEngine& engine);
+
+    // play, stop, loop and fade.
+    void InvokeMethod(DISPID id, std::span<const Variant> args) override;
 
     // The archive path of a sound file.
     static std::string SoundPath(const std::string& name);

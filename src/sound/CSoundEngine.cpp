@@ -4,7 +4,9 @@
 #include "platform/DAudioOutputSDL.h"
 #include "platform/DRegistry.h"
 #include "resources/CADVException.h"
+#include "scene/CParameterParser.h"
 #include "sound/CSoundData.h"
+#include "sound/CSoundMultiSequencer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -27,7 +29,8 @@ int ReadGroupVolume(DRegistry& settings, const char* name, int def) {
 
 CSoundEngine::CSoundEngine(DRegistry& settings, DClock& clock, std::unique_ptr<DAudioOutput> output,
                            FileLoader loader)
-    : m_clock(clock), m_loadFile(std::move(loader)), m_output(std::move(output)) {
+    : CDispatchBase(ScriptMembers()), m_clock(clock), m_loadFile(std::move(loader)),
+      m_output(std::move(output)) {
     const int latency =
         std::clamp(settings.ReadInt("latencybuffer", DefaultLatency, true), MinLatency, MaxLatency);
     m_bufferBytes = static_cast<std::size_t>(latency) * LatencyUnit;
@@ -48,6 +51,9 @@ CSoundEngine::CSoundEngine(DRegistry& settings, DClock& clock, std::unique_ptr<D
 CSoundEngine::~CSoundEngine() {
     Stop(1000);
     ClearEffects();
+    std::lock_guard lock(m_mutex);
+    m_fadingMusic.reset();
+    m_currentMusic.reset();
 }
 
 std::unique_ptr<DAudioOutput> CSoundEngine::OpenOutput(DClock& clock, bool headless,
@@ -122,6 +128,73 @@ void CSoundEngine::ClearEffects() {
     m_effectNumbers.clear();
     m_effects.clear();
     m_effectCount = 0;
+}
+
+void CSoundEngine::DefineMusic(const std::string& name, const std::string& parameters) {
+    m_musicDefinitions[name] = parameters;
+}
+
+void CSoundEngine::PlayMusic(const std::string& name, int fadeInMs, int fadeOutMs) {
+    if (name == CurrentMusicName()) {
+        return;
+    }
+    // Everything that can fail comes first, so a failure leaves the music as
+    // it was; the samples load without holding up the mixer.
+    const auto definition = m_musicDefinitions.find(name);
+    if (definition == m_musicDefinitions.end()) {
+        throw CADVException("Music %s has not been defined", name.c_str());
+    }
+    const CParameterParser parser(definition->second);
+    auto music = std::make_unique<CSoundMultiSequencer>(
+        *this, [&parser](const std::string& key, const std::string& def) {
+            return parser.GetParameterDefault(key, def);
+        });
+
+    std::lock_guard lock(m_mutex);
+    DiscardFadingMusic();
+    m_fadingMusic = std::move(m_currentMusic);
+    if (m_fadingMusic) {
+        m_fadingMusic->Fade(0, static_cast<std::uint32_t>(std::max(fadeOutMs, 0)));
+    }
+    AddSoundObject(music.get());
+    music->SetLoop(true);
+    music->Play();
+    music->SetVolume(0);
+    music->Fade(MaxGroupVolume, static_cast<std::uint32_t>(std::max(fadeInMs, 0)));
+    m_currentMusic = std::move(music);
+    m_currentMusicName = name;
+}
+
+void CSoundEngine::StopMusic(int fadeOutMs) {
+    std::lock_guard lock(m_mutex);
+    DiscardFadingMusic();
+    m_fadingMusic = std::move(m_currentMusic);
+    if (m_fadingMusic) {
+        m_fadingMusic->Fade(0, static_cast<std::uint32_t>(std::max(fadeOutMs, 0)));
+    }
+    m_currentMusicName.clear();
+}
+
+void CSoundEngine::DiscardFadingMusic() {
+    if (m_fadingMusic) {
+        m_fadingMusic->Stop();
+        m_fadingMusic.reset();
+    }
+}
+
+CSoundMultiSequencer* CSoundEngine::CurrentMusic() const {
+    std::lock_guard lock(m_mutex);
+    return m_currentMusic.get();
+}
+
+CSoundMultiSequencer* CSoundEngine::FadingMusic() const {
+    std::lock_guard lock(m_mutex);
+    return m_fadingMusic.get();
+}
+
+std::string CSoundEngine::CurrentMusicName() const {
+    std::lock_guard lock(m_mutex);
+    return m_currentMusicName;
 }
 
 void CSoundEngine::Run() {

@@ -3,6 +3,7 @@
 #include "platform/DAudioOutput.h"
 #include "platform/DClock.h"
 #include "platform/DThread.h"
+#include "script/CDispatchBase.h"
 
 #include <atomic>
 #include <cstddef>
@@ -30,7 +31,11 @@ class CSoundObject;
 //
 // Errors raised while mixing (a corrupt Ogg stream) are kept and rethrown on
 // the game's thread by RethrowPending, which the frame calls.
-class CSoundEngine final : public DThread {
+//
+// It is also the script object `sound`: definemusic, addeffect,
+// addstreameffect, playmusic, currentmusic, stopmusic, and every effect as a
+// property named like it.
+class CSoundEngine final : public DThread, public CDispatchBase {
 public:
     static constexpr int MaxGroupVolume = 64;
     static constexpr std::uint32_t FadeStepMs = 10;
@@ -68,6 +73,21 @@ public:
     // Stops and deletes every effect; music definitions and music stay.
     void ClearEffects();
 
+    // Stores or replaces the definition text of a piece of music.
+    void DefineMusic(const std::string& name, const std::string& parameters);
+    // Starts the music of that definition, fading in from silence, while the
+    // music playing so far fades out. A name already playing changes nothing.
+    // A music still fading out from before is dropped at once. Raises, and
+    // changes nothing, when the name is not defined or its samples cannot be
+    // loaded.
+    void PlayMusic(const std::string& name, int fadeInMs = 5000, int fadeOutMs = 10000);
+    // Fades the current music out; a music still fading out from before is
+    // dropped at once.
+    void StopMusic(int fadeOutMs = 10000);
+    CSoundMultiSequencer* CurrentMusic() const;
+    CSoundMultiSequencer* FadingMusic() const;
+    std::string CurrentMusicName() const;
+
     int GetEffectVolume() const { return m_effectVolume; }
     int GetMusicVolume() const { return m_musicVolume; }
     int GetMasterVolume() const { return m_masterVolume; }
@@ -86,6 +106,13 @@ private:
         std::unique_ptr<CSoundData> object;
         int number = 0;
     };
+
+    static std::span<const DispatchMember> ScriptMembers();
+    DISPID FindName(std::u16string_view name) override;
+    HRESULT InvokeMember(DISPID id, DispatchFlags flags, std::span<const Variant> args,
+                         Variant* result) override;
+
+    void DiscardFadingMusic();
 
     void Run() override;
     // Waits for playback to cross the start or the middle, stepping fades
@@ -113,4 +140,9 @@ private:
     std::map<std::string, Effect> m_effects;
     std::map<int, CSoundData*> m_effectNumbers;
     int m_effectCount = 0;
+
+    std::map<std::string, std::string> m_musicDefinitions;
+    std::unique_ptr<CSoundMultiSequencer> m_currentMusic;
+    std::unique_ptr<CSoundMultiSequencer> m_fadingMusic;
+    std::string m_currentMusicName;
 };

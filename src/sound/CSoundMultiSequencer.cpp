@@ -11,10 +11,16 @@ namespace {
 // Channel fades are counted in 16-bit samples of the interleaved stream.
 constexpr std::uint64_t SamplesPerSecond = 88200;
 
+constexpr DispatchMember Members[] = {
+    {u"setvolume", true}, {u"fade", true}, {u"setmasterchannel", true}, {u"volume", false}, {u"pan", false}};
+constexpr DISPID SetVolumeId = CDispatchBase::kFirstMemberId;
+constexpr DISPID FadeId = SetVolumeId + 1;
+constexpr DISPID SetMasterChannelId = SetVolumeId + 2;
+
 } // namespace
 
 CSoundMultiSequencer::CSoundMultiSequencer(CSoundEngine& engine, const Parameters& definition)
-    : CSoundObject(engine), m_sync(definition("sync", "true") == "true"),
+    : CSoundObject(engine, Members), m_sync(definition("sync", "true") == "true"),
       m_sampleBuffer(engine.HalfBufferBytes() / sizeof(std::int16_t)),
       m_accumulator(engine.HalfBufferBytes() / sizeof(std::int16_t)) {
     for (int c = '!'; c <= '~'; ++c) {
@@ -36,6 +42,25 @@ CSoundMultiSequencer::CSoundMultiSequencer(CSoundEngine& engine, const Parameter
 void CSoundMultiSequencer::Stop() {
     CSoundObject::Stop();
     m_step = 0;
+}
+
+void CSoundMultiSequencer::InvokeMethod(DISPID id, std::span<const Variant> args) {
+    switch (id) {
+    case SetVolumeId:
+        ExpectArgCount(args, 2);
+        SetChannelVolume(IntArg(args, 0), IntArg(args, 1));
+        break;
+    case FadeId:
+        ExpectArgCount(args, 3);
+        FadeChannel(IntArg(args, 0), IntArg(args, 1), IntArg(args, 2));
+        break;
+    case SetMasterChannelId:
+        ExpectArgCount(args, 1);
+        SetMasterChannel(IntArg(args, 0));
+        break;
+    default:
+        break;
+    }
 }
 
 void CSoundMultiSequencer::SetChannelVolume(int channel, int volume) {

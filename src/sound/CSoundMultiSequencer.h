@@ -16,6 +16,9 @@
 // character per step. The master channel sets the tempo: the step advances
 // when its sample runs out. Channels other than the master start muted, so
 // scripts can bring layers in and out while the music stays in time.
+//
+// Script members: setvolume(channel, volume), fade(channel, target, ms),
+// setmasterchannel(channel), volume, pan.
 class CSoundMultiSequencer final : public CSoundObject {
 public:
     static constexpr int Channels = 16;
@@ -46,6 +49,8 @@ public:
     std::size_t GetStep() const { return m_step; }
 
 private:
+    void InvokeMethod(DISPID id, std::span<const Variant> args) override;
+
     struct ChannelFade {
         bool active = false;
         int from = 0;

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <mutex>
 
-CSoundObject::CSoundObject(CSoundEngine& engine) : m_engine(engine) {}
+CSoundObject::CSoundObject(CSoundEngine& engine, std::span<const DispatchMember> members)
+    : CDispatchBase(members), m_engine(engine) {}
 
 CSoundObject::~CSoundObject() {
     m_engine.RemoveSoundObject(this);
@@ -46,4 +47,32 @@ int CSoundObject::ClampVolume(int volume) {
 
 int CSoundObject::ClampPan(int pan) {
     return std::clamp(pan, -MaxPan, MaxPan);
+}
+
+HRESULT CSoundObject::InvokeMember(DISPID id, DispatchFlags flags, std::span<const Variant> args,
+                                   Variant* result) {
+    if (flags & DISPATCH_METHOD) {
+        InvokeMethod(id, args);
+    }
+    if (flags & DISPATCH_PROPERTYGET) {
+        if (id == VolumeId) {
+            SetResult(result, Variant::I4(GetVolume()));
+        } else if (id == PanId) {
+            SetResult(result, Variant::I4(GetPan()));
+        }
+    }
+    if (flags & DISPATCH_PROPERTYPUT) {
+        if (id == VolumeId) {
+            ExpectArgCount(args, 1);
+            SetVolume(ClampVolume(IntArg(args, 0)));
+        } else if (id == PanId) {
+            ExpectArgCount(args, 1);
+            SetPan(ClampPan(IntArg(args, 0)));
+        }
+    }
+    return S_OK;
+}
+
+std::uint32_t CSoundObject::DurationArg(std::span<const Variant> args, std::size_t index) {
+    return static_cast<std::uint32_t>(std::max(IntArg(args, index), 0));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "script/CDispatchBase.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -11,16 +13,19 @@ class CSoundEngine;
 // timed volume fade. The engine mixes registered objects on its streaming
 // thread under its lock; the main thread changes volume, pan and play state
 // with single stores the mixer picks up at its next pass.
-class CSoundObject {
+//
+// Scripts see every sound object with `volume` (0x10003) and `pan` (0x10004)
+// properties; each kind adds its own methods around them. Unknown DISPIDs do
+// nothing, and a call with both the method and the property-get flag runs
+// both branches.
+class CSoundObject : public CDispatchBase {
 public:
     static constexpr int MaxVolume = 256;
     static constexpr int MaxPan = 32;
 
-    explicit CSoundObject(CSoundEngine& engine);
-    CSoundObject(const CSoundObject&) = delete;
-    CSoundObject& operator=(const CSoundObject&) = delete;
+    CSoundObject(CSoundEngine& engine, std::span<const DispatchMember> members);
     // Unregisters from the engine.
-    virtual ~CSoundObject();
+    ~CSoundObject() override;
 
     virtual void Play() { m_playing = true; }
     virtual void Stop() { m_playing = false; }
@@ -54,6 +59,16 @@ public:
     static int ClampPan(int pan);
 
 protected:
+    static constexpr DISPID VolumeId = kFirstMemberId + 3;
+    static constexpr DISPID PanId = kFirstMemberId + 4;
+
+    // The method branch of the kind's own members.
+    virtual void InvokeMethod(DISPID id, std::span<const Variant> args) = 0;
+    HRESULT InvokeMember(DISPID id, DispatchFlags flags, std::span<const Variant> args,
+                         Variant* result) final;
+    // A script's duration in milliseconds: negative means at once.
+    static std::uint32_t DurationArg(std::span<const Variant> args, std::size_t index);
+
     CSoundEngine& m_engine;
     std::atomic<bool> m_playing{false};
 
