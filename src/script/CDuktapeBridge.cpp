@@ -53,6 +53,13 @@ bool IsLanguageKey(duk_context* ctx, duk_idx_t index) {
     return false;
 }
 
+// Array-style access (state[5]) hands the trap a number; names are texts.
+void NormalizeKey(duk_context* ctx, duk_idx_t index) {
+    if (duk_is_number(ctx, index)) {
+        duk_to_string(ctx, index);
+    }
+}
+
 void FatalError(void* /*udata*/, const char* message) {
     std::fprintf(stderr, "Fatal script engine error: %s\n", message != nullptr ? message : "");
     std::abort();
@@ -93,6 +100,11 @@ CDuktapeBridge::CDuktapeBridge() {
     duk_push_object(ctx);
     m_proxies = duk_get_heapptr(ctx, -1);
     duk_put_prop_string(ctx, -2, kProxiesKey);
+    duk_pop(ctx);
+
+    duk_get_global_string(ctx, "Duktape");
+    duk_push_c_function(ctx, NoteThrow, 1);
+    duk_put_prop_string(ctx, -2, "errThrow");
     duk_pop(ctx);
 }
 
@@ -198,6 +210,28 @@ void CDuktapeBridge::ForgetDeadProxies() {
     m_sweepAt = std::max<std::size_t>(64, m_proxyOf.size() * 2);
 }
 
+int CDuktapeBridge::NoteThrow(duk_context* ctx) {
+    // Thrown values that are not Error objects carry no line; remember where the
+    // throwing function was (the caller of this hook) for the report.
+    if (!duk_is_error(ctx, 0)) {
+        CDuktapeBridge& bridge = Of(ctx);
+        bridge.m_throwLine = 0;
+        bridge.m_throwChunk.clear();
+        duk_inspect_callstack_entry(ctx, -2);
+        if (duk_is_object(ctx, -1)) {
+            duk_get_prop_string(ctx, -1, "lineNumber");
+            bridge.m_throwLine = duk_get_int_default(ctx, -1, 0);
+            duk_get_prop_string(ctx, -2, "function");
+            duk_get_prop_string(ctx, -1, "fileName");
+            if (duk_is_string(ctx, -1)) {
+                bridge.m_throwChunk = duk_get_string(ctx, -1);
+            }
+        }
+    }
+    duk_set_top(ctx, 1);
+    return 1;
+}
+
 int CDuktapeBridge::FinalizeTarget(duk_context* ctx) {
     Of(ctx).m_targets.erase(LifeOfTarget(ctx, 0));
     return 0;
@@ -296,8 +330,8 @@ int CDuktapeBridge::PushFailure(HRESULT hr, const EXCEPINFO& excepinfo, std::u16
         MV_PUSH_SCRIPT_ERROR(ctx, DUK_ERR_ERROR, "%s", text.c_str());
     } else {
         const std::string name = WideToCesu8(member);
-        MV_PUSH_SCRIPT_ERROR(ctx, DUK_ERR_ERROR, "%s (0x%08X): %s '%s'", HResultName(hr),
-                             static_cast<unsigned>(hr), HResultDescription(hr), name.c_str());
+        MV_PUSH_SCRIPT_ERROR(ctx, DUK_ERR_ERROR, "'%s': %s (%s, 0x%08X)", name.c_str(),
+                             HResultDescription(hr), HResultName(hr), static_cast<unsigned>(hr));
     }
     // Scripts read the code as JScript's err.number.
     duk_push_number(ctx, hr);
@@ -333,6 +367,7 @@ int CDuktapeBridge::ProxySetTrap(duk_context* ctx) {
 
 int CDuktapeBridge::ProxyGet() {
     duk_context* ctx = m_ctx; // target, key, receiver
+    NormalizeKey(ctx, 1);
     if (IsLanguageKey(ctx, 1)) {
         duk_dup(ctx, 1);
         duk_get_prop(ctx, 0);
@@ -380,6 +415,7 @@ int CDuktapeBridge::ProxyGet() {
 
 int CDuktapeBridge::ProxySet() {
     duk_context* ctx = m_ctx; // target, key, value, receiver
+    NormalizeKey(ctx, 1);
     if (IsLanguageKey(ctx, 1)) {
         duk_dup(ctx, 1);
         duk_dup(ctx, 2);
@@ -482,16 +518,15 @@ std::u16string CDuktapeBridge::BoundName() {
 
 void CDuktapeBridge::ReadError(int index, ScriptError& error) {
     duk_context* ctx = m_ctx;
-    error.line = 0;
-    error.chunk.clear();
+    index = duk_normalize_index(ctx, index);
+    error.line = m_throwLine;
+    error.chunk = m_throwChunk;
     if (duk_is_error(ctx, index)) {
         duk_get_prop_string(ctx, index, "lineNumber");
-        error.line = duk_is_number(ctx, -1) ? duk_get_int(ctx, -1) : 0;
+        error.line = duk_get_int_default(ctx, -1, 0);
         duk_pop(ctx);
         duk_get_prop_string(ctx, index, "fileName");
-        if (duk_is_string(ctx, -1)) {
-            error.chunk = duk_get_string(ctx, -1);
-        }
+        error.chunk = duk_is_string(ctx, -1) ? duk_get_string(ctx, -1) : "";
         duk_pop(ctx);
         // Errors raised by engine objects carry the engine's text alone.
         duk_get_prop_string(ctx, index, kDispatchErrorKey);

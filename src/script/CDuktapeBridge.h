@@ -56,6 +56,7 @@ private:
     static int BoundGetter(duk_hthread* ctx);
     static int BoundSetter(duk_hthread* ctx);
     static int FinalizeTarget(duk_hthread* ctx);
+    static int NoteThrow(duk_hthread* ctx);
 
     // The trap bodies: they return the number of results, or -1 after pushing an
     // error for the caller to throw once every C++ local is gone.
@@ -87,4 +88,6 @@ private:
     // finalizes the target.
     std::unordered_map<const DispatchLife*, std::shared_ptr<DispatchLife>> m_targets;
     std::u16string m_name;
+    int m_throwLine = 0;
+    std::string m_throwChunk;
 };

@@ -8,6 +8,34 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+std::u16string CallArgumentText(const Variant& arg) {
+    switch (arg.Type()) {
+    case VT_BSTR:
+        return u"\"" + arg.BstrValue() + u"\"";
+    case VT_I2:
+    case VT_I4:
+        return AnsiToWide(std::to_string(arg.IntValue()));
+    case VT_R4:
+    case VT_R8: {
+        char number[32];
+        std::snprintf(number, sizeof number, "%g", arg.RealValue());
+        return AnsiToWide(number);
+    }
+    case VT_BOOL:
+        return arg.BoolValue() != 0 ? u"true" : u"false";
+    case VT_NULL:
+        return u"null";
+    case VT_EMPTY:
+        return u"undefined";
+    default:
+        return u"[object]";
+    }
+}
+
+} // namespace
+
 CScriptEngine::CScriptEngine(const char* language, DClock& clock)
     : m_clock(clock), m_globals(std::make_unique<CGlobalVars>(*this)) {
     if (language == nullptr || std::strcmp(language, "JScript") != 0) {
@@ -19,7 +47,6 @@ CScriptEngine::CScriptEngine(const char* language, DClock& clock)
 CScriptEngine::~CScriptEngine() = default;
 
 void CScriptEngine::AddObject(std::u16string_view name, IDispatch* object) {
-    m_items[std::u16string(name)] = object;
     m_bridge.SetGlobalObject(name, object);
 }
 
@@ -27,7 +54,7 @@ void CScriptEngine::AddGlobalMembers(IDispatch* object, std::span<const std::u16
     m_bridge.SetGlobalMembers(object, names);
 }
 
-bool CScriptEngine::Execute(std::u16string_view text, Variant* result, bool /*asExpression*/) {
+bool CScriptEngine::Execute(std::u16string_view text, Variant* result) {
     std::string chunk = "script" + std::to_string(++m_chunkCount);
     ScriptError error;
     if (text.find(u"function") != std::u16string_view::npos) {
@@ -41,7 +68,7 @@ bool CScriptEngine::Execute(std::u16string_view text, Variant* result, bool /*as
 }
 
 bool CScriptEngine::Run(std::string_view text, Variant* result) {
-    return Execute(AnsiToWide(text), result, true);
+    return Execute(AnsiToWide(text), result);
 }
 
 bool CScriptEngine::Call(std::string_view function, std::span<const Variant> args, Variant* result) {
@@ -54,7 +81,7 @@ bool CScriptEngine::Call(std::string_view function, std::span<const Variant> arg
     std::u16string call = AnsiToWide(function) + u"(";
     for (std::size_t i = 0; i < args.size(); ++i) {
         call += i > 0 ? u", " : u"";
-        call += args[i].Type() == VT_BSTR ? u"\"" + args[i].BstrValue() + u"\"" : u"...";
+        call += CallArgumentText(args[i]);
     }
     call += u");";
     Report(error, SourceLine(error, std::string(), call));

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <list>
-#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -30,7 +29,6 @@ public:
 
     void SetOwner(IScriptEngineOwner* owner) { m_owner = owner; }
     IScriptEngineOwner* GetOwner() const { return m_owner; }
-    CGlobalVars& Globals() { return *m_globals; }
 
     // Publishes `object` under `name`; the engine keeps no reference, the object
     // must outlive its use by scripts or be destroyed (it then reads as detached).
@@ -39,11 +37,10 @@ public:
     // accessors, for properties), as "__globals__" is.
     void AddGlobalMembers(IDispatch* object, std::span<const std::u16string_view> names);
 
-    // Runs script text; the completion value goes to `result`. Function
-    // declarations stay defined for later texts and calls. `asExpression` is
-    // kept for callers written against the original interface: evaluation
-    // always yields the completion value.
-    bool Execute(std::u16string_view text, Variant* result, bool asExpression);
+    // Runs script text as an evaluation: the completion value goes to `result`
+    // (a text "OnInit();" yields the function's return value). Function
+    // declarations stay defined for later texts and calls.
+    bool Execute(std::u16string_view text, Variant* result = nullptr);
     // Execute for 8-bit (Windows-1252) text.
     bool Run(std::string_view text, Variant* result = nullptr);
     // Calls the global function `function` with the values as they are; nothing
@@ -74,7 +71,6 @@ private:
     DClock& m_clock;
     IScriptEngineOwner* m_owner = nullptr;
     std::unique_ptr<CGlobalVars> m_globals;
-    std::map<std::u16string, IDispatch*> m_items;
     std::list<Event> m_events;
     // Texts that define functions, kept so errors inside those functions can
     // show their source line; named by the chunk they were compiled under.

@@ -128,6 +128,9 @@ TEST_F(ScriptEngineTest, SyntaxAndRuntimeErrorsAreReportedWithTheirLine) {
         0u)
         << report;
     EXPECT_NE(report.find("missing"), std::string::npos);
+    // Thrown values that are not Error objects still name their line.
+    EXPECT_EQ(Fail("var a;\nfunction Thrower() {\n  throw 'plain text';\n}\nThrower();"),
+              "Exception:\nScript Exception on line 3, pos 1:\nLine:   throw 'plain text';\n\nplain text");
 }
 
 TEST_F(ScriptEngineTest, ErrorsLeaveTheEngineUsable) {

@@ -47,6 +47,10 @@ TEST_F(StateScriptTest, ScriptsCreateAndUseVariables) {
     store.SetVariant(u"fromEngine", Variant::I4(40));
     EXPECT_EQ(Eval("state.fromEngine + state.count2"), Variant::I4(42));
     EXPECT_EQ(Eval("state.Door === undefined"), Variant::Bool(true)); // case-sensitive
+    Eval("state['two words'] = 'x'; state[5] = 'five'; state['caf\xE9'] = 1;");
+    EXPECT_EQ(store.GetVariant(u"two words"), Variant::Bstr(u"x"));
+    EXPECT_EQ(store.GetVariant(u"5"), Variant::Bstr(u"five"));
+    EXPECT_EQ(store.GetVariant(u"caf\u00E9"), Variant::I4(1));
 }
 
 TEST_F(StateScriptTest, ReadingAnUnknownNameCreatesAnEmptyVariable) {
