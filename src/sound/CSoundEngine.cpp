@@ -18,8 +18,6 @@ constexpr int DefaultLatency = 256;
 constexpr int MinLatency = 16;
 constexpr int MaxLatency = 2048;
 constexpr std::size_t LatencyUnit = 256;
-// Gains are scaled so that group 64 x volume 64 x pan weight 32 / 64 is 2048.
-constexpr std::int64_t UnityGain = 2048;
 
 int ReadGroupVolume(DRegistry& settings, const char* name, int def) {
     return std::clamp(settings.ReadInt(name, def, true), 0, CSoundEngine::MaxGroupVolume);
@@ -38,9 +36,7 @@ CSoundEngine::CSoundEngine(DRegistry& settings, DClock& clock, std::unique_ptr<D
     m_effectVolume = ReadGroupVolume(settings, "effectvolume", 64);
     m_musicVolume = ReadGroupVolume(settings, "musicvolume", 48);
     m_masterVolume = ReadGroupVolume(settings, "mastervolume", 64);
-    // The only allocations of the mixer, made once.
-    m_mixBuffer.resize(m_bufferBytes / 4);
-    m_sampleBuffer.resize(m_bufferBytes / 4);
+    m_mixer = std::make_unique<CSoundMixer>(m_bufferBytes / 4);
     try {
         Start();
     } catch (const std::system_error&) {
@@ -231,43 +227,14 @@ bool CSoundEngine::WaitForHalf() {
 }
 
 void CSoundEngine::MixHalf(std::size_t offset) {
-    const std::size_t samples = m_mixBuffer.size();
     try {
-        MixObjects(samples);
+        std::lock_guard lock(m_mutex);
+        m_mixer->Mix(m_soundObjects, m_effectVolume, m_musicVolume);
     } catch (...) {
         // The game's thread rethrows it; until then this half stays silent.
         HandOver(std::current_exception());
-        std::fill(m_mixBuffer.begin(), m_mixBuffer.end(), 0);
+        m_mixer->Silence();
     }
-    const std::span<std::int16_t> out = m_output->Lock(offset, samples * sizeof(std::int16_t));
-    for (std::size_t i = 0; i < samples; ++i) {
-        const std::int64_t value = m_mixBuffer[i] / UnityGain * m_masterVolume / MaxGroupVolume;
-        out[i] = static_cast<std::int16_t>(std::clamp<std::int64_t>(value, -32767, 32767));
-    }
+    m_mixer->Write(m_output->Lock(offset, HalfBufferBytes()), m_masterVolume);
     m_output->Unlock();
-}
-
-void CSoundEngine::MixObjects(std::size_t samples) {
-    std::lock_guard lock(m_mutex);
-    bool first = true;
-    for (CSoundObject* object : m_soundObjects) {
-        if (object->GetVolume() == 0 && !object->IsFading()) {
-            continue;
-        }
-        object->GetData(reinterpret_cast<std::uint8_t*>(m_sampleBuffer.data()),
-                        samples * sizeof(std::int16_t), false);
-        const std::int64_t pan = object->GetPan();
-        const std::int64_t group = object->IsEffect() ? m_effectVolume : m_musicVolume;
-        const std::int64_t weight = group * object->GetVolume();
-        const std::int64_t gains[2] = {weight * std::max<std::int64_t>(32 - pan, 32) / 64,
-                                       weight * std::max<std::int64_t>(32 + pan, 32) / 64};
-        for (std::size_t i = 0; i < samples; ++i) {
-            const std::int64_t value = m_sampleBuffer[i] * gains[i & 1];
-            m_mixBuffer[i] = first ? value : m_mixBuffer[i] + value;
-        }
-        first = false;
-    }
-    if (first) {
-        std::fill(m_mixBuffer.begin(), m_mixBuffer.end(), 0);
-    }
 }

@@ -4,6 +4,7 @@
 #include "platform/DClock.h"
 #include "platform/DThread.h"
 #include "script/CDispatchBase.h"
+#include "sound/CSoundMixer.h"
 
 #include <atomic>
 #include <cstddef>
@@ -37,7 +38,7 @@ class CSoundObject;
 // property named like it.
 class CSoundEngine final : public DThread, public CDispatchBase {
 public:
-    static constexpr int MaxGroupVolume = 64;
+    static constexpr int MaxGroupVolume = CSoundMixer::MaxGroupVolume;
     static constexpr std::uint32_t FadeStepMs = 10;
 
     // Reads a whole file of the resource archives by logical path; raises the
@@ -119,7 +120,6 @@ private:
     // meanwhile; true when the middle was crossed.
     bool WaitForHalf();
     void MixHalf(std::size_t offset);
-    void MixObjects(std::size_t samples);
 
     // Declared first: destroyed last, after everything that unregisters.
     mutable std::recursive_mutex m_mutex;
@@ -129,8 +129,7 @@ private:
     FileLoader m_loadFile;
     std::unique_ptr<DAudioOutput> m_output;
     std::size_t m_bufferBytes = 0;
-    std::vector<std::int64_t> m_mixBuffer;
-    std::vector<std::int16_t> m_sampleBuffer;
+    std::unique_ptr<CSoundMixer> m_mixer;
     bool m_restart = true;
 
     std::atomic<int> m_effectVolume{MaxGroupVolume};
