@@ -119,20 +119,21 @@ CDuktapeBridge& CDuktapeBridge::Of(duk_context* ctx) {
     return *static_cast<CDuktapeBridge*>(functions.udata);
 }
 
-void CDuktapeBridge::SetGlobalObject(std::u16string_view name, IDispatch* object) {
+bool CDuktapeBridge::SetGlobalObject(std::u16string_view name, IDispatch* object) {
     const std::string key = WideToCesu8(name);
+    duk_push_lstring(m_ctx, key.data(), key.size());
     PushObject(object);
-    duk_put_global_lstring(m_ctx, key.data(), key.size());
+    return DefineGlobal(2);
 }
 
-void CDuktapeBridge::SetGlobalMembers(IDispatch* object, std::span<const std::u16string_view> names) {
+bool CDuktapeBridge::SetGlobalMembers(IDispatch* object, std::span<const std::u16string_view> names) {
     duk_context* ctx = m_ctx;
     PushObject(object);
     // Bound functions keep the proxy target; hidden keys read through a Proxy
     // reach its target without a trap.
     duk_get_prop_string(ctx, -1, kTargetKey);
     const duk_idx_t target = duk_get_top_index(ctx);
-    duk_push_global_object(ctx);
+    bool ok = true;
     for (const std::u16string_view name : names) {
         DISPID id = DISPID_UNKNOWN;
         if (FAILED(object->GetIDsOfNames(IID_NULL, {&name, 1}, &id))) {
@@ -142,16 +143,33 @@ void CDuktapeBridge::SetGlobalMembers(IDispatch* object, std::span<const std::u1
         duk_push_lstring(ctx, key.data(), key.size());
         if (object->IsMethod(id)) {
             PushBoundFunction(BoundMethod, DUK_VARARGS, target, id, key);
-            duk_def_prop(ctx, -3,
-                         DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_SET_WRITABLE | DUK_DEFPROP_SET_CONFIGURABLE);
+            ok = DefineGlobal(2) && ok;
         } else {
             PushBoundFunction(BoundGetter, 0, target, id, key);
             PushBoundFunction(BoundSetter, 1, target, id, key);
-            duk_def_prop(ctx, -4,
-                         DUK_DEFPROP_HAVE_GETTER | DUK_DEFPROP_HAVE_SETTER | DUK_DEFPROP_SET_CONFIGURABLE);
+            ok = DefineGlobal(3) && ok;
         }
     }
-    duk_pop_3(ctx);
+    duk_pop_2(ctx);
+    return ok;
+}
+
+bool CDuktapeBridge::DefineGlobal(int count) {
+    // A script may have made the name unchangeable; that must not escape as an
+    // uncaught Duktape error, so the definition runs protected.
+    // duk_safe_call shows the function the whole stack, so it works from the top.
+    const auto define = [](duk_context* ctx, void* udata) -> duk_ret_t {
+        const int values = *static_cast<const int*>(udata);
+        duk_push_global_object(ctx);
+        duk_insert(ctx, -(values + 1));
+        const duk_uint_t kinds = values == 2 ? DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_SET_WRITABLE
+                                             : DUK_DEFPROP_HAVE_GETTER | DUK_DEFPROP_HAVE_SETTER;
+        duk_def_prop(ctx, -(values + 1), kinds | DUK_DEFPROP_SET_CONFIGURABLE | DUK_DEFPROP_SET_ENUMERABLE);
+        return 0;
+    };
+    const bool ok = duk_safe_call(m_ctx, define, &count, count, 1) == DUK_EXEC_SUCCESS;
+    duk_pop(m_ctx);
+    return ok;
 }
 
 void CDuktapeBridge::PushObject(IDispatch* object) {
@@ -568,21 +586,13 @@ bool CDuktapeBridge::CallGlobal(std::string_view name, std::span<const Variant> 
     duk_context* ctx = m_ctx;
     const duk_idx_t top = duk_get_top(ctx);
     const std::string key = WideToCesu8(AnsiToWide(name));
-    const bool exists = duk_get_global_lstring(ctx, key.data(), key.size()) != 0;
-    if (!duk_is_callable(ctx, -1)) {
-        // The same complaint evaluating the call text would have given.
-        error.line = 0;
-        error.chunk.clear();
-        error.message =
-            AnsiToWide(exists ? "TypeError: '" + std::string(name) + "' is not a function"
-                              : "ReferenceError: identifier '" + std::string(name) + "' undefined");
-        duk_set_top(ctx, top);
-        return false;
-    }
+    duk_push_global_object(ctx);
+    duk_push_lstring(ctx, key.data(), key.size());
     for (const Variant& arg : args) {
         PushVariant(arg);
     }
-    const bool ok = duk_pcall(ctx, static_cast<duk_idx_t>(args.size())) == DUK_EXEC_SUCCESS;
+    // Protected from the lookup on: a missing function is an ordinary script error.
+    const bool ok = duk_pcall_prop(ctx, top, static_cast<duk_idx_t>(args.size())) == DUK_EXEC_SUCCESS;
     if (!ok) {
         ReadError(-1, error);
     } else if (result != nullptr) {

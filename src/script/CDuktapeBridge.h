@@ -31,10 +31,11 @@ public:
     CDuktapeBridge(const CDuktapeBridge&) = delete;
     CDuktapeBridge& operator=(const CDuktapeBridge&) = delete;
 
-    void SetGlobalObject(std::u16string_view name, IDispatch* object);
+    // Both return false when a script has made a name impossible to redefine.
+    bool SetGlobalObject(std::u16string_view name, IDispatch* object);
     // Each named member of `object` becomes a global: a function for methods,
     // an accessor for properties. Names the object does not know are skipped.
-    void SetGlobalMembers(IDispatch* object, std::span<const std::u16string_view> names);
+    bool SetGlobalMembers(IDispatch* object, std::span<const std::u16string_view> names);
 
     // Compiles `text` as eval code under the name `chunk` and runs it; the
     // completion value goes to `result` when given.
@@ -64,6 +65,9 @@ private:
     int ProxySet();
     int InvokeBound(DispatchFlags flags);
 
+    // Defines a global from the top of the stack: (name, value) for count 2,
+    // (name, getter, setter) for count 3; pops them.
+    bool DefineGlobal(int count);
     void PushObject(IDispatch* object);
     // Pushes a function bound to (target at `targetIndex`, id) running `fn`.
     void PushBoundFunction(int (*fn)(duk_hthread*), int nargs, int targetIndex, DISPID id,

@@ -41,17 +41,23 @@ CScriptEngine::CScriptEngine(const char* language, DClock& clock)
     if (language == nullptr || std::strcmp(language, "JScript") != 0) {
         throw CADVException("Could not get CLSID of requested language.");
     }
-    m_bridge.SetGlobalMembers(m_globals.get(), CGlobalVars::kNames);
+    if (!m_bridge.SetGlobalMembers(m_globals.get(), CGlobalVars::kNames)) {
+        throw CADVException("Could not add __globals__ as global variable container.");
+    }
 }
 
 CScriptEngine::~CScriptEngine() = default;
 
 void CScriptEngine::AddObject(std::u16string_view name, IDispatch* object) {
-    m_bridge.SetGlobalObject(name, object);
+    if (!m_bridge.SetGlobalObject(name, object)) {
+        throw CADVException("Could not add object to scripting engine.");
+    }
 }
 
 void CScriptEngine::AddGlobalMembers(IDispatch* object, std::span<const std::u16string_view> names) {
-    m_bridge.SetGlobalMembers(object, names);
+    if (!m_bridge.SetGlobalMembers(object, names)) {
+        throw CADVException("Could not add object to scripting engine.");
+    }
 }
 
 bool CScriptEngine::Execute(std::u16string_view text, Variant* result) {
@@ -118,7 +124,15 @@ void CScriptEngine::Report(const ScriptError& error, std::u16string_view sourceL
     std::snprintf(header, sizeof header, "Exception:\nScript Exception on line %d, pos %d:\nLine: ", line, 1);
     const std::string report = header + WideToAnsi(sourceLine) + "\n\n" + WideToAnsi(error.message);
     std::fprintf(stderr, "%s\n", AnsiToUtf8(report).c_str());
-    if (m_owner != nullptr) {
+    // The owner usually runs a script handler in this same engine; an error in
+    // that handler is reported but not handed over again, or a broken handler
+    // would recurse without end.
+    if (m_owner != nullptr && !m_reporting) {
+        m_reporting = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset{m_reporting};
         m_owner->OnScriptException(report);
     }
 }
@@ -155,6 +169,8 @@ void CScriptEngine::ProcessEvents() {
     for (auto it = m_events.begin(); it != m_events.end();) {
         const auto next = std::next(it);
         if (it->fire) {
+            // The record stays while its handler runs, so a signal of its own
+            // name there marks it and not a younger namesake.
             const Variant args[] = {Variant::Bstr(it->name), Variant::Bstr(it->param)};
             Call("OnEvent", args);
             m_events.erase(it);

@@ -30,8 +30,9 @@ public:
     void SetOwner(IScriptEngineOwner* owner) { m_owner = owner; }
     IScriptEngineOwner* GetOwner() const { return m_owner; }
 
-    // Publishes `object` under `name`; the engine keeps no reference, the object
-    // must outlive its use by scripts or be destroyed (it then reads as detached).
+    // Publishes `object` under `name` (a name already used is given the new
+    // object). The engine keeps no reference: once the object is destroyed,
+    // scripts still holding it get an error on every access.
     void AddObject(std::u16string_view name, IDispatch* object);
     // Publishes the named members of `object` as plain global functions (or
     // accessors, for properties), as "__globals__" is.
@@ -76,5 +77,6 @@ private:
     // show their source line; named by the chunk they were compiled under.
     std::unordered_map<std::string, std::u16string> m_sources;
     std::uint32_t m_chunkCount = 0;
+    bool m_reporting = false;
     CDuktapeBridge m_bridge; // last: destroyed first, while everything it may call back still exists
 };

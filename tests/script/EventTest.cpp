@@ -78,6 +78,16 @@ TEST_F(EventTest, HandlersRegisteringEventsFireThemOnALaterPass) {
     EXPECT_EQ(Log(), u"tickabtick");
 }
 
+TEST_F(EventTest, SignalInsideAHandlerMarksTheFiringEvent) {
+    Run("function OnEvent(name, param) { log += param; signal('e'); }");
+    Run("addevent('e', '1'); addevent('e', '2'); signal('e');");
+    Frame(0);
+    EXPECT_EQ(Log(), u"1");
+    Run("signal('e');");
+    Frame(0);
+    EXPECT_EQ(Log(), u"12");
+}
+
 TEST_F(EventTest, NamesAndParametersArriveUnchanged) {
     Run("function OnEvent(name, param) { log = name + '|' + param; }");
     engine.AddEvent(u"it's \"quoted\"", u"back\\slash\nline');obj.x=1;//", 0);

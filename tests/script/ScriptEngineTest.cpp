@@ -148,6 +148,35 @@ TEST_F(ScriptEngineTest, ErrorsLeaveTheEngineUsable) {
     EXPECT_NE(owner.reports.back().find("Line: OnMissing();"), std::string::npos) << owner.reports.back();
 }
 
+TEST_F(ScriptEngineTest, FailingErrorHandlerDoesNotRecurse) {
+    // An owner that runs the script's own handler, as the game does.
+    struct HandlerOwner : IScriptEngineOwner {
+        CScriptEngine* engine = nullptr;
+        int reports = 0;
+        void OnScriptException(const std::string&) override {
+            ++reports;
+            engine->Run("OnScriptException();");
+        }
+    } handler;
+    handler.engine = &engine;
+    engine.SetOwner(&handler);
+    Eval("function OnScriptException() { throw new Error('handler broken'); }");
+    EXPECT_FALSE(engine.Run("undefinedFunction();"));
+    EXPECT_EQ(handler.reports, 1);
+    EXPECT_TRUE(engine.Run("1;"));
+}
+
+TEST_F(ScriptEngineTest, NamesScriptsMadeUnchangeableAreReported) {
+    Eval("Object.defineProperty(this, 'locked', {value: 1, writable: false, configurable: false});");
+    try {
+        engine.AddObject(u"locked", &obj);
+        FAIL() << "no exception";
+    } catch (const CADVException& e) {
+        EXPECT_STREQ(e.GetText(), "Exception:\nCould not add object to scripting engine.");
+    }
+    EXPECT_EQ(Eval("locked"), Variant::I4(1));
+}
+
 TEST_F(ScriptEngineTest, CallsPassValuesUnchanged) {
     Eval("function Join(a, b, c) { return a + '|' + b + '|' + typeof c; }");
     const std::u16string tricky = u"quote \" apostrophe ' backslash \\ newline \n end";
