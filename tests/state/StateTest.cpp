@@ -173,7 +173,8 @@ TEST(StateRecordTest, DamagedRecordsFailClearlyAndChangeNothing) {
     CState store;
     store.SetVariant(u"kept", Variant::I4(9));
     const Bytes original = SaveOf(store);
-    for (const auto& [what, bytes] : cases) {
+    for (const auto& [what, record] : cases) {
+        const Bytes& bytes = record; // clang 14 cannot capture structured bindings
         const std::string text = ErrorOf([&] { store.Load(bytes, "savegame/03.sav"); });
         EXPECT_EQ(
             text.rfind("Exception:\nCState::Load - Damaged state record in savegame/03.sav at byte ", 0), 0u)
