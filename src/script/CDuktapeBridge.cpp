@@ -12,8 +12,6 @@
 
 namespace {
 
-// Hidden symbols are invisible to scripts and never reach a Proxy trap.
-#define MV_KEY(name) DUK_HIDDEN_SYMBOL(name)
 // Errors raised for a script get the script's file and line rather than this
 // file's: Duktape's flag for that (stable in 2.x, not in its public header).
 #ifndef DUK_ERRCODE_FLAG_NOBLAME_FILELINE
@@ -22,14 +20,15 @@ namespace {
 #define MV_PUSH_SCRIPT_ERROR(ctx, code, ...)                                                                 \
     duk_push_error_object_raw((ctx), (code) | DUK_ERRCODE_FLAG_NOBLAME_FILELINE, nullptr, 0, __VA_ARGS__)
 
-constexpr const char* kLifeKey = MV_KEY("life");
-constexpr const char* kMethodsKey = MV_KEY("methods");
-constexpr const char* kTargetKey = MV_KEY("target");
-constexpr const char* kIdKey = MV_KEY("id");
-constexpr const char* kNameKey = MV_KEY("name");
-constexpr const char* kHandlerKey = MV_KEY("handler");
-constexpr const char* kProxiesKey = MV_KEY("proxies");
-constexpr const char* kDispatchErrorKey = MV_KEY("dispatchError");
+// Hidden symbols are invisible to scripts and never reach a Proxy trap.
+constexpr const char* kLifeKey = DUK_HIDDEN_SYMBOL("life");
+constexpr const char* kMethodsKey = DUK_HIDDEN_SYMBOL("methods");
+constexpr const char* kTargetKey = DUK_HIDDEN_SYMBOL("target");
+constexpr const char* kIdKey = DUK_HIDDEN_SYMBOL("id");
+constexpr const char* kNameKey = DUK_HIDDEN_SYMBOL("name");
+constexpr const char* kHandlerKey = DUK_HIDDEN_SYMBOL("handler");
+constexpr const char* kProxiesKey = DUK_HIDDEN_SYMBOL("proxies");
+constexpr const char* kDispatchErrorKey = DUK_HIDDEN_SYMBOL("dispatchError");
 
 // Keys JavaScript asks for on its own (conversions, JSON, prototype checks).
 // They are answered by the plain Proxy target and never become member lookups,
