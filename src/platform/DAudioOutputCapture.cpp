@@ -94,13 +94,15 @@ void DAudioOutputCapture::Poll() {
 }
 
 bool DAudioOutputCapture::WaitFor(Point point, std::uint32_t timeoutMs) {
-    bool& pending = m_pending[static_cast<int>(point)];
+    // The clock may be manual and has no way to wake us: look at it every
+    // millisecond. Any crossing ends the wait, so the caller can take it at
+    // once even while it waits for the other point.
     Poll();
-    if (!pending && timeoutMs > 0) {
-        // The clock may be manual and has no way to wake us: look again later.
-        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+    for (std::uint32_t waited = 0; !m_pending[0] && !m_pending[1] && waited < timeoutMs; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
         Poll();
     }
+    bool& pending = m_pending[static_cast<int>(point)];
     const bool crossed = pending;
     pending = false;
     return crossed;

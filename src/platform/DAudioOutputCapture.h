@@ -14,6 +14,7 @@
 // clock (44.1 samples per millisecond), so with a manual clock the stream is
 // exactly reproducible. Every half written is recorded in order: kept in
 // memory, appended to a WAV file, or dropped when the game just runs silent.
+// A wait ends early, unsuccessfully, when the other point was crossed.
 class DAudioOutputCapture final : public DAudioOutput {
 public:
     enum class Sink { Memory, Discard };
