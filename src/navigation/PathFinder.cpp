@@ -267,7 +267,7 @@ PathFinder::SearchResult PathFinder::Search() const {
     std::vector<std::uint32_t> openPlace(count, kClosed);
     std::vector<float> openG(count), openF(count);
     std::vector<int> openParent(count, kNone);
-    std::vector<bool> inBest(count, false);
+    std::vector<std::uint8_t> inBest(count, 0);
     std::vector<float> bestG(count);
     std::vector<int> bestParent(count, kNone);
     std::priority_queue<HeapEntry, std::vector<HeapEntry>, std::greater<>> open;
@@ -305,7 +305,7 @@ PathFinder::SearchResult PathFinder::Search() const {
             return {true, node, std::move(bestParent)};
         }
         if (!inBest[n]) {
-            inBest[n] = true;
+            inBest[n] = 1;
             bestG[n] = openG[n];
             bestParent[n] = openParent[n];
         }
@@ -316,7 +316,7 @@ PathFinder::SearchResult PathFinder::Search() const {
             if (inBest[m] && bestG[m] <= gNext) {
                 continue;
             }
-            inBest[m] = true;
+            inBest[m] = 1;
             bestG[m] = gNext;
             bestParent[m] = node;
             if (openPlace[m] == kClosed || openG[m] > gNext) {

@@ -18,7 +18,11 @@ bool PathBounds::Overlaps(PathPoint a, PathPoint b) const {
 }
 
 float Distance(PathPoint a, PathPoint b) {
-    return std::hypot(a.x - b.x, a.z - b.z);
+    // Squared in double: as fast as plain float arithmetic and no overflow for
+    // points far out in float range, which std::hypot guards at many times the cost.
+    const double dx = static_cast<double>(a.x) - b.x;
+    const double dz = static_cast<double>(a.z) - b.z;
+    return static_cast<float>(std::sqrt(dx * dx + dz * dz));
 }
 
 PathBounds BoundsOf(std::span<const PathPoint> polygon) {
