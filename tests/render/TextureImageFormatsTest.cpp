@@ -55,14 +55,14 @@ std::uint32_t PaletteIndex(const BmpLayout& layout, const std::uint8_t* p) {
                                       layout.palette.begin());
 }
 
-Bytes BmpFile(const CImage& image, const BmpLayout& layout) {
-    const std::size_t stride = (static_cast<std::size_t>(image.Width()) * layout.bits + 31) / 32 * 4;
+// File and info headers, masks and palette: everything before the pixels.
+ByteWriter BmpStart(int width, int height, const BmpLayout& layout) {
     const std::uint32_t masksSize = layout.infoSize == 40 && layout.compression == 3 ? 12 : 0;
     const auto paletteSize = static_cast<std::uint32_t>(layout.palette.size() * 4);
     const std::uint32_t offset = 14 + layout.infoSize + masksSize + paletteSize;
     ByteWriter w;
-    w.Text("BM").U32(offset + static_cast<std::uint32_t>(stride) * image.Height()).U32(0).U32(offset);
-    w.U32(layout.infoSize).U32(image.Width()).U32(layout.topDown ? -image.Height() : image.Height());
+    w.Text("BM").U32(0).U32(0).U32(offset);
+    w.U32(layout.infoSize).U32(width).U32(layout.topDown ? -height : height);
     w.U16(1).U16(layout.bits).U32(layout.compression).U32(0).U32(2835).U32(2835);
     w.U32(static_cast<std::uint32_t>(layout.palette.size())).U32(0);
     if (layout.compression == 3 || layout.infoSize > 40) {
@@ -75,6 +75,12 @@ Bytes BmpFile(const CImage& image, const BmpLayout& layout) {
     for (std::uint32_t rgb : layout.palette) {
         w.U32(rgb);
     }
+    return w;
+}
+
+Bytes BmpFile(const CImage& image, const BmpLayout& layout) {
+    const std::size_t stride = (static_cast<std::size_t>(image.Width()) * layout.bits + 31) / 32 * 4;
+    ByteWriter w = BmpStart(image.Width(), image.Height(), layout);
     for (int row = 0; row < image.Height(); ++row) {
         const int y = layout.topDown ? row : image.Height() - 1 - row;
         const std::size_t start = w.bytes.size();
@@ -221,8 +227,26 @@ std::vector<FormatCase> Cases() {
         }
     }
 
+    auto runLength = [&](int width, int height, int bits, Bytes data) {
+        ByteWriter w = BmpStart(
+            width, height, {.bits = bits, .compression = bits == 8 ? 1u : 2u, .palette = picturePalette});
+        w.bytes.insert(w.bytes.end(), data.begin(), data.end());
+        return w.bytes;
+    };
+    const std::uint32_t red = 0xFF0000FF, blue = 0x0000FFFF, odd = 0x123456FF, white = 0xFFFFFFFF;
+
     return {
         {"png with alpha", PngFile(kPicture), ImageFileFormat::Png, kPicture},
+        // Bottom row as a literal stretch (padded), end of line, top row as runs, end of picture.
+        {"bmp run-length 8 bits", runLength(3, 2, 8, {0, 3, 3, 4, 5, 0, 0, 0, 1, 0, 1, 1, 1, 2, 0, 1}),
+         ImageFileFormat::Bmp, Opaque(kPicture)},
+        // A run, a jump one right and one up, one pixel; the rest stays index 0.
+        {"bmp run-length 8 bits with a jump", runLength(4, 2, 8, {2, 5, 0, 2, 1, 1, 1, 3, 0, 1}),
+         ImageFileFormat::Bmp, MakeImage(4, 2, {red, red, red, white, odd, odd, red, red})},
+        // Five literal nibbles in a padded word pair, then a run alternating two nibbles.
+        {"bmp run-length 4 bits", runLength(5, 2, 4, {0, 5, 0x01, 0x23, 0x40, 0, 0, 0, 5, 0x52, 0, 1}),
+         ImageFileFormat::Bmp,
+         MakeImage(5, 2, {odd, blue, odd, blue, odd, red, 0x00FF00FF, blue, white, 0x000000FF})},
         {"grey png", GreyPngFile(grey), ImageFileFormat::Png, grey},
         {"bmp 24 bits bottom-up, padded rows", BmpFile(kPicture, {24}), ImageFileFormat::Bmp,
          Opaque(kPicture)},

@@ -101,10 +101,10 @@ TEST(TextureImage, UnreadableFilesFailWithTheirTexts) {
         w.Fill(16, 0);
         return w.bytes;
     }();
-    const Bytes bmpRunLength = [] {
+    const Bytes bmpWithJpeg = [] {
         ByteWriter w;
-        w.Text("BM").U32(0).U32(0).U32(54 + 1024).U32(40).U32(2).U32(2).U16(1).U16(8).U32(1);
-        w.Fill(54 + 1024 + 8 - w.bytes.size(), 0);
+        w.Text("BM").U32(0).U32(0).U32(54).U32(40).U32(2).U32(2).U16(1).U16(24).U32(4);
+        w.Fill(54 + 16 - w.bytes.size(), 0);
         return w.bytes;
     }();
     const Bytes tgaShort = [] {
@@ -137,7 +137,7 @@ TEST(TextureImage, UnreadableFilesFailWithTheirTexts) {
         {"png cut short", truncatedPng, false},
         {"dxt data cut short", dxtShort, false},
         {"dds compression not supported", dxtUnknown, false},
-        {"bmp run-length compression", bmpRunLength, false},
+        {"bmp holding a jpeg", bmpWithJpeg, false},
         {"tga pixels cut short", tgaShort, false},
         {"png too large", hugePng, false},
     };
