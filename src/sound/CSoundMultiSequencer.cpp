@@ -169,7 +169,7 @@ std::size_t CSoundMultiSequencer::GetData(std::uint8_t* dst, std::size_t bytes, 
             Silence(end, bytes);
             break;
         }
-        if (++m_step == m_patterns[master].size()) {
+        if (++m_step >= m_patterns[master].size()) {
             if (!m_loop) {
                 Stop();
                 Silence(end, bytes);

@@ -190,6 +190,24 @@ TEST_F(Sequencer, MissingSamplesAndChannelsAreSilent) {
     EXPECT_EQ(Mix(none, 64), std::vector<std::int16_t>(128, 0));
 }
 
+TEST_F(Sequencer, AShorterMasterPatternTakesOverFromItsStart) {
+    CSoundMultiSequencer sequencer(*rig.engine, Lookup({{"sample_A", "a.raw"},
+                                                        {"sample_B", "b.raw"},
+                                                        {"sample_C", "c.raw"},
+                                                        {"chan_0", "ABA"},
+                                                        {"chan_1", "C"}}));
+    sequencer.SetLoop(true);
+    sequencer.Play();
+    Mix(sequencer, 100);
+    EXPECT_EQ(sequencer.GetStep(), 2u);
+    // Step 2 is past the end of channel 1's one-step pattern.
+    sequencer.SetMasterChannel(1);
+    sequencer.SetChannelVolume(0, 0);
+    sequencer.SetChannelVolume(1, 64);
+    EXPECT_EQ(Mix(sequencer, 100), Ramp(100));
+    EXPECT_EQ(sequencer.GetStep(), 0u);
+}
+
 TEST(SequencerMix, MusicIsMixedInTheMusicGroup) {
     EngineRig rig({{"latencybuffer", 16}, {"musicvolume", 32}, {"effectvolume", 64}});
     rig.files.Write("a.raw", ToBytes(Constant(40, 1000, -1000)));
