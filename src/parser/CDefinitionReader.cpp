@@ -89,6 +89,7 @@ public:
                 m_inComment = true;
                 break;
             case '\\':
+                // The escaped character is an ordinary one, so it can also start a name or keyword.
                 if (pos + 1 < text.size()) {
                     ++pos;
                     Ordinary(text[pos]);
