@@ -1,0 +1,94 @@
+#include "render/CTextureTable.h"
+
+#include "render/TextureImage.h"
+#include "render/device/DDevice.h"
+#include "resources/CADVException.h"
+
+#include <cstring>
+
+CTextureTable::CTextureTable(DDevice& device, FileLoader loadFile, int quality)
+    : m_device(device), m_loadFile(std::move(loadFile)) {
+    SetQuality(quality);
+}
+
+CTextureTable::~CTextureTable() = default;
+
+void CTextureTable::SetQuality(int quality) {
+    m_quality = quality == 1 || quality == 4 ? quality : 2;
+}
+
+std::unique_ptr<DTexture> CTextureTable::Load(const std::string& name) const {
+    const std::vector<std::uint8_t> file = m_loadFile("data\\textures\\" + name);
+    const std::vector<CImage> levels = LoadTextureImage(file, name, m_quality);
+    HRESULT hr = S_OK;
+    auto texture = m_device.CreateTexture(levels.front().Width(), levels.front().Height(),
+                                          static_cast<int>(levels.size()), DTextureFormat::A8R8G8B8, &hr);
+    if (FAILED(hr)) {
+        throw CADVException(hr, "Could not load texture with filename '%s'", name.c_str());
+    }
+    for (int level = 0; level < texture->LevelCount(); ++level) {
+        std::uint8_t* bits = nullptr;
+        int pitch = 0;
+        if (hr = texture->LockRect(level, &bits, &pitch); FAILED(hr)) {
+            throw CADVException(hr, "Could not load texture with filename '%s'", name.c_str());
+        }
+        // RGBA pictures into the device's B, G, R, A byte order.
+        const std::vector<std::uint8_t>& rgba = levels[static_cast<std::size_t>(level)].Pixels();
+        for (std::size_t i = 0; i + 3 < rgba.size(); i += 4) {
+            bits[i] = rgba[i + 2];
+            bits[i + 1] = rgba[i + 1];
+            bits[i + 2] = rgba[i];
+            bits[i + 3] = rgba[i + 3];
+        }
+        if (hr = texture->UnlockRect(level); FAILED(hr)) {
+            throw CADVException(hr, "Could not load texture with filename '%s'", name.c_str());
+        }
+    }
+    return texture;
+}
+
+int CTextureTable::GetTextureId(const std::string& name) {
+    if (name.empty()) {
+        return 0;
+    }
+    if (const auto found = m_ids.find(name); found != m_ids.end()) {
+        return found->second;
+    }
+    // Nothing is entered before the load succeeded, so a failed name is tried
+    // again on its next request.
+    const int id = m_lastId + 1;
+    m_textures[id] = Load(name);
+    m_ids[name] = id;
+    m_lastId = id;
+    return id;
+}
+
+const DTexture* CTextureTable::Texture(int id) const {
+    const auto found = m_textures.find(id);
+    return found == m_textures.end() ? nullptr : found->second.get();
+}
+
+void CTextureTable::SetTexture(int id) {
+    if (id == 0) {
+        m_device.SetTexture(0, nullptr);
+        return;
+    }
+    const DTexture* texture = Texture(id);
+    if (!texture) {
+        throw CADVException("C3DEngine2::SetTexture - Texture %d does not exist.", id);
+    }
+    m_device.SetTexture(0, texture);
+}
+
+void CTextureTable::ReleaseAll() {
+    m_textures.clear();
+    m_ids.clear();
+    m_lastId = 0;
+}
+
+void CTextureTable::Restore() {
+    for (const auto& [name, id] : m_ids) {
+        m_textures.erase(id);
+        m_textures[id] = Load(name);
+    }
+}
