@@ -1,0 +1,4 @@
+// The game script: started once when the program starts.
+function OnInit() {
+    state.scene = "intro";
+}
