@@ -2,8 +2,11 @@
 
 #include "mathutil/D3DXTypes.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 class C3DSpresh;
 
@@ -51,4 +54,11 @@ public:
     // RotationX(pitch) * RotationY(yaw) * RotationZ(roll) * Translation, then
     // `extra` on the right when given (shadow projection, mirroring).
     D3DXMATRIX WorldMatrix(const D3DXMATRIX* extra = nullptr) const;
+
+    // The savegame record: placement, flags, animation and skin name.
+    void Save(std::vector<std::uint8_t>& out) const;
+    // Reads a record written by Save and returns its size. The skin texture
+    // must be loaded again by name; the surface cache starts over. A
+    // truncated record throws CADVException and changes nothing.
+    std::size_t Load(std::span<const std::uint8_t> data);
 };
