@@ -170,20 +170,27 @@ void C3DSpresh::ReadMesh(ByteReader& reader, Frames& frames) {
     frames.push_back(std::move(mesh));
 }
 
+void C3DSpresh::EnsureLoaded() {
+    // A model of generated shapes has no file to read; it is complete as built.
+    if (!m_loaded && !m_fileName.empty()) {
+        Load(true);
+    }
+}
+
 void C3DSpresh::Restore() {
     if (m_fileName.empty()) {
         ForEachFrame([this](C3DIMesh2& frame) { BuildShape(frame); });
         return;
     }
-    m_animations.clear();
-    m_loaded = false;
-    Load(true);
+    // A model never used has nothing on the device yet: it is read on first use
+    // as before, so a missing file cannot fail the restore.
+    if (m_loaded) {
+        Load(true);
+    }
 }
 
 C3DIMesh2* C3DSpresh::SelectFrame(const std::string& animation, float phase) {
-    if (!m_loaded) {
-        Load(true);
-    }
+    EnsureLoaded();
     const auto found = m_animations.find(animation);
     if (found == m_animations.end() || found->second.empty()) {
         return nullptr;
@@ -200,9 +207,7 @@ C3DIMesh2* C3DSpresh::SelectFrame(const std::string& animation, float phase) {
 }
 
 int C3DSpresh::TriangleCount() {
-    if (!m_loaded) {
-        Load(true);
-    }
+    EnsureLoaded();
     const auto found =
         m_animations.contains(kIdleAnimation) ? m_animations.find(kIdleAnimation) : m_animations.begin();
     if (found == m_animations.end() || found->second.empty()) {

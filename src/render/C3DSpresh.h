@@ -31,7 +31,8 @@ public:
     // Reads the file when `load` is set; see the failure texts in the .cpp.
     // A failed load leaves the model as it was, unloaded.
     void Load(bool load);
-    // Builds every buffer again after the device was recreated.
+    // Builds every buffer again after the device was recreated: a loaded file
+    // is read again, generated frames are rebuilt from their parameters.
     void Restore();
 
     const std::string& FileName() const { return m_fileName; }
@@ -81,6 +82,7 @@ public:
     void CreateCollisionData();
 
 private:
+    void EnsureLoaded();
     Animations ReadFile(const std::vector<std::uint8_t>& data);
     void ReadMesh(ByteReader& reader, Frames& frames);
     void LoadCollisionData();

@@ -46,9 +46,7 @@ bool RayMeetsTriangle(const D3DXVECTOR3& origin, const D3DXVECTOR3& direction, c
 
 void C3DSpresh::ReCalc(float x, float y, float z, float roll, float pitch, float yaw, float scaleX,
                        float scaleY, float scaleZ) {
-    if (!m_loaded) {
-        Load(true);
-    }
+    EnsureLoaded();
     const D3DXMATRIX r = SpreshRotation({roll, pitch, yaw});
     ForEachFrame([&](C3DIMesh2& frame) {
         if (!frame.vertexBuffer) {
@@ -113,9 +111,7 @@ std::vector<D3DXPLANE> C3DSpresh::CalculatePlanes(const CModelInstance& instance
 
 bool C3DSpresh::HasIntersection(const D3DXVECTOR3& origin, const D3DXVECTOR3& direction, D3DXVECTOR3* hit,
                                 D3DXVECTOR3* normal) {
-    if (!m_loaded) {
-        Load(true);
-    }
+    EnsureLoaded();
     const C3DIMesh2* frame = FirstIdleFrame();
     if (!frame || !frame->HasGeometry()) {
         return false;

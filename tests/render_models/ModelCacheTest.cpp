@@ -113,4 +113,17 @@ TEST(ModelCache, RestoreReadsFilesAgainAndRebuildsShapes) {
     EXPECT_EQ(circle.materials.at("mat").textureId, 3);
 }
 
+TEST(ModelCache, ModelsNeverUsedOrWithoutShapesNeedNoFile) {
+    CMemoryModelHost host;
+    CModelCache cache(host, false);
+    C3DSpresh* unused = cache.GetModel("gone.ims");
+    C3DSpresh* empty = cache.CreateUnnamedModel();
+    EXPECT_EQ(empty->SelectFrame("idle", 0.0f), nullptr);
+    EXPECT_EQ(empty->TriangleCount(), 0);
+    EXPECT_FALSE(empty->HasIntersection({0, 0, 0}, {0, 0, 1}, nullptr, nullptr));
+    cache.Restore();
+    EXPECT_FALSE(unused->IsLoaded());
+    EXPECT_TRUE(host.NullDevice().Calls().empty());
+}
+
 } // namespace

@@ -164,6 +164,29 @@ TEST(ModelLoad, IndicesWrapToTheirLow16BitsAndRepeatedMaterialNamesKeepTheLastRe
     EXPECT_TRUE(model.HasTransparentMaterials());
 }
 
+TEST(ModelLoad, TextureAndEmissiveColourReachEveryMaterialOfEveryFrame) {
+    ModelMeshData cube = UnitCube();
+    cube.materials.push_back({"lid", "lid.png", GreyMaterial(), true, 0, 6});
+    CMemoryModelHost host;
+    host.AddFile("box.spr", CModelWriter::WriteSprite({{"idle", {cube}}, {"open", {cube, cube}}}));
+    C3DSpresh model(host, "box.spr");
+    model.Load(true);
+    model.SetTexture(42);
+    model.SetEmissive(0.1f, 0.2f, 0.3f, 0.4f);
+    int materials = 0;
+    for (const auto& [name, frames] : model.GetAnimations()) {
+        for (const auto& frame : frames) {
+            for (const auto& [materialName, m] : frame->materials) {
+                EXPECT_EQ(m.textureId, 42);
+                EXPECT_EQ(m.material.Emissive, (D3DCOLORVALUE{0.1f, 0.2f, 0.3f, 0.4f}));
+                EXPECT_EQ(m.material.Diffuse, GreyMaterial().Diffuse);
+                ++materials;
+            }
+        }
+    }
+    EXPECT_EQ(materials, 6);
+}
+
 TEST(ModelLoad, LoadWithoutTheFlagReadsNothing) {
     CMemoryModelHost host;
     C3DSpresh model(host, "missing.ims");
