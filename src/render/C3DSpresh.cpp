@@ -195,10 +195,12 @@ C3DIMesh2* C3DSpresh::SelectFrame(const std::string& animation, float phase) {
     if (found == m_animations.end() || found->second.empty()) {
         return nullptr;
     }
+    // The product is taken in float as the frame counts of other players of
+    // these models do (0.7 of 10 frames is frame 7); the modulo in double, so
+    // an odd phase (negative, huge, not a number) still lands on a frame.
     const double count = static_cast<double>(found->second.size());
-    // Done in doubles so that an odd phase (negative, huge, not a number)
-    // still lands on a frame instead of overflowing an int.
-    double index = std::fmod(std::trunc(count * phase), count);
+    const float scaled = static_cast<float>(found->second.size()) * phase;
+    double index = std::fmod(std::trunc(static_cast<double>(scaled)), count);
     if (!(index >= 0.0)) {
         index = std::isnan(index) ? 0.0 : index + count;
     }

@@ -116,14 +116,16 @@ TEST(ModelGeometry, FrameSelectionByPhase) {
     const struct {
         float phase;
         int frame;
-    } cases[] = {{0.0f, 0},  {0.55f, 5},  {0.999f, 9}, {1.0f, 0},
-                 {2.35f, 3}, {-0.15f, 9}, {NAN, 0},    {1e30f, 0}};
+    } cases[] = {{0.0f, 0}, {0.55f, 5}, {0.999f, 9}, {0.7f, 7}, {1.0f, 0}, {2.35f, 3}, {-0.15f, 9}, {NAN, 0}};
     for (const auto& c : cases) {
         const C3DIMesh2* frame = model.SelectFrame("walk", c.phase);
         ASSERT_NE(frame, nullptr);
         EXPECT_EQ(frame->Position(0).x, static_cast<float>(c.frame)) << c.phase;
         EXPECT_EQ(model.CurrentFrame(), c.frame) << c.phase;
     }
+    // Far beyond an int, still some frame.
+    EXPECT_NE(model.SelectFrame("walk", 1e30f), nullptr);
+    EXPECT_NE(model.SelectFrame("walk", -1e30f), nullptr);
     EXPECT_EQ(model.SelectFrame("run", 0.0f), nullptr);
     EXPECT_EQ(model.TriangleCount(), 0);
 }
