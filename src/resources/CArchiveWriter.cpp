@@ -23,7 +23,8 @@ CArchiveWriter::CArchiveWriter(std::string archiveName, const CKeySet& keys)
 
 CArchiveEntry& CArchiveWriter::Add(const std::string& dir, const std::string& name,
                                    std::span<const std::uint8_t> content) {
-    if (content.size() > 0xFFFFFFF0u || m_bodies.size() + PaddedLength(content.size()) > 0xFFFFFFFFu) {
+    if (content.size() > 0xFFFFFFFFu ||
+        m_bodies.size() + PaddedLength(static_cast<std::uint32_t>(content.size())) > 0xFFFFFFFFu) {
         throw CADVException("CArchiveWriter::Add - %s\\%s: an archive cannot hold more than 4 GiB",
                             dir.c_str(), name.c_str());
     }

@@ -87,10 +87,10 @@ void CFile::LoadEncrypted(std::span<const std::uint8_t> bytes, std::string_view 
         throw CADVException("CFile::LoadEncrypted - %s is too short to hold a length", file.c_str());
     }
     const std::uint32_t length = ReadLittle32(bytes.data());
-    const std::size_t padded = PaddedLength(length);
+    const std::uint64_t padded = PaddedLength(length);
     if (bytes.size() - 4 < padded) {
-        throw CADVException("CFile::LoadEncrypted - %s holds %zu enciphered bytes, its length %u needs %zu",
-                            file.c_str(), bytes.size() - 4, length, padded);
+        throw CADVException("CFile::LoadEncrypted - %s holds %zu enciphered bytes, its length %u needs %llu",
+                            file.c_str(), bytes.size() - 4, length, static_cast<unsigned long long>(padded));
     }
     auto data = std::make_unique<std::uint8_t[]>(padded);
     std::memcpy(data.get(), bytes.data() + 4, padded);

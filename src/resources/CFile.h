@@ -10,9 +10,10 @@
 #include <string_view>
 
 // Size of the enciphered form of n bytes: padded up to the next multiple of 8,
-// a whole extra block when n already is one.
-constexpr std::uint32_t PaddedLength(std::uint32_t n) {
-    return (n & ~7u) + 8;
+// a whole extra block when n already is one. Computed in 64 bits: the largest
+// stored length pads past 32 bits.
+constexpr std::uint64_t PaddedLength(std::uint32_t n) {
+    return (std::uint64_t{n} & ~std::uint64_t{7}) + 8;
 }
 
 // An in-memory file with read, write and seek, and the loader and saver of
