@@ -4,6 +4,7 @@
 #include "resources/CADVException.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace {
 
@@ -25,19 +26,6 @@ void CheckLength(std::size_t bytes) {
     // Decryption reports the same text: callers only ever see one message for a bad length.
     if (bytes % 8 != 0) {
         throw CADVException("Blowfish::Encrypt - N_Bytes %% 8 != 0");
-    }
-}
-
-// Runs one block operation over every 8-byte block of the buffer.
-template <typename BlockOp> void ForEachBlock(void* data, std::size_t bytes, BlockOp op) {
-    CheckLength(bytes);
-    auto* p = static_cast<std::uint8_t*>(data);
-    for (std::size_t i = 0; i < bytes; i += 8) {
-        std::uint32_t left = LoadLittle(p + i);
-        std::uint32_t right = LoadLittle(p + i + 4);
-        op(left, right);
-        StoreLittle(p + i, left);
-        StoreLittle(p + i + 4, right);
     }
 }
 
@@ -79,36 +67,74 @@ void Blowfish::SetKey(std::string_view key) {
     }
 }
 
-void Blowfish::EncryptBlock(std::uint32_t& left, std::uint32_t& right) const {
-    std::uint32_t l = left;
-    std::uint32_t r = right;
-    for (int i = 0; i < 16; i += 2) {
-        l ^= m_p[i];
-        r ^= F(l);
-        r ^= m_p[i + 1];
-        l ^= F(r);
+template <std::size_t N, bool Decrypting>
+void Blowfish::Rounds(std::uint32_t (&left)[N], std::uint32_t (&right)[N]) const {
+    // Decryption is encryption with the subkeys in reverse order.
+    const auto subkey = [this](std::size_t k) { return m_p[Decrypting ? 17 - k : k]; };
+    for (std::size_t k = 0; k < 16; k += 2) {
+        // Each line runs over N independent blocks: one block's rounds are a
+        // chain of dependent table look-ups, several side by side keep the
+        // processor busy while each waits.
+        for (std::size_t n = 0; n < N; ++n) {
+            left[n] ^= subkey(k);
+            right[n] ^= F(left[n]);
+        }
+        for (std::size_t n = 0; n < N; ++n) {
+            right[n] ^= subkey(k + 1);
+            left[n] ^= F(right[n]);
+        }
     }
-    left = r ^ m_p[17];
-    right = l ^ m_p[16];
+    for (std::size_t n = 0; n < N; ++n) {
+        const std::uint32_t l = left[n];
+        left[n] = right[n] ^ subkey(17);
+        right[n] = l ^ subkey(16);
+    }
+}
+
+template <bool Decrypting> void Blowfish::Blocks(void* data, std::size_t bytes) const {
+    CheckLength(bytes);
+    constexpr std::size_t kGroup = 4;
+    auto* p = static_cast<std::uint8_t*>(data);
+    std::size_t i = 0;
+    const auto run = [&]<std::size_t N>(std::integral_constant<std::size_t, N>) {
+        std::uint32_t left[N], right[N];
+        for (std::size_t n = 0; n < N; ++n) {
+            left[n] = LoadLittle(p + i + 8 * n);
+            right[n] = LoadLittle(p + i + 8 * n + 4);
+        }
+        Rounds<N, Decrypting>(left, right);
+        for (std::size_t n = 0; n < N; ++n) {
+            StoreLittle(p + i + 8 * n, left[n]);
+            StoreLittle(p + i + 8 * n + 4, right[n]);
+        }
+        i += 8 * N;
+    };
+    while (bytes - i >= 8 * kGroup) {
+        run(std::integral_constant<std::size_t, kGroup>{});
+    }
+    while (i < bytes) {
+        run(std::integral_constant<std::size_t, 1>{});
+    }
+}
+
+void Blowfish::EncryptBlock(std::uint32_t& left, std::uint32_t& right) const {
+    std::uint32_t l[1] = {left}, r[1] = {right};
+    Rounds<1, false>(l, r);
+    left = l[0];
+    right = r[0];
 }
 
 void Blowfish::DecryptBlock(std::uint32_t& left, std::uint32_t& right) const {
-    std::uint32_t l = left;
-    std::uint32_t r = right;
-    for (int i = 17; i > 1; i -= 2) {
-        l ^= m_p[i];
-        r ^= F(l);
-        r ^= m_p[i - 1];
-        l ^= F(r);
-    }
-    left = r ^ m_p[0];
-    right = l ^ m_p[1];
+    std::uint32_t l[1] = {left}, r[1] = {right};
+    Rounds<1, true>(l, r);
+    left = l[0];
+    right = r[0];
 }
 
 void Blowfish::Encrypt(void* data, std::size_t bytes) const {
-    ForEachBlock(data, bytes, [this](std::uint32_t& l, std::uint32_t& r) { EncryptBlock(l, r); });
+    Blocks<false>(data, bytes);
 }
 
 void Blowfish::Decrypt(void* data, std::size_t bytes) const {
-    ForEachBlock(data, bytes, [this](std::uint32_t& l, std::uint32_t& r) { DecryptBlock(l, r); });
+    Blocks<true>(data, bytes);
 }

@@ -28,6 +28,10 @@ public:
     void DecryptBlock(std::uint32_t& left, std::uint32_t& right) const;
 
 private:
+    template <std::size_t N, bool Decrypting>
+    void Rounds(std::uint32_t (&left)[N], std::uint32_t (&right)[N]) const;
+    template <bool Decrypting> void Blocks(void* data, std::size_t bytes) const;
+
     std::uint32_t F(std::uint32_t x) const {
         return ((m_s[0][x >> 24] + m_s[1][(x >> 16) & 0xFF]) ^ m_s[2][(x >> 8) & 0xFF]) + m_s[3][x & 0xFF];
     }
