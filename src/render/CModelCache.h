@@ -16,7 +16,6 @@ public:
 
     // With preload on the file is read at once and a model that fails to load
     // is not kept; otherwise it is read on first use.
-    void SetPreload(bool preload) { m_preload = preload; }
     C3DSpresh* GetModel(const std::string& fileName);
     // A model for generated shapes, under a key no file name produces.
     C3DSpresh* CreateUnnamedModel();

@@ -38,5 +38,5 @@ struct CSpreshMaterial {
 // of the format, so longer ones are refused.
 constexpr std::int32_t kMaxSpreshNameLength = 255;
 
-// The model an animation name falls back to, and the one IMS2 files fill.
+// The animation an IMS2 file fills and a model starts in when it has one.
 inline const std::string kIdleAnimation = "idle";
