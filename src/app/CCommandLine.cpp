@@ -31,7 +31,9 @@ std::string CCommandLine::Usage() {
            "\n"
            "  --data DIR        folder with the resource archives (default: the program's folder)\n"
            "  --config FILE     settings file (default: $XDG_CONFIG_HOME/morvane/settings.toml)\n"
+           "  --keys FILE       key file for archives written with other keys\n"
            "  --headless        no window and no sound device (offscreen rendering)\n"
+           "  --capture-audio FILE  with --headless: write the mixed sound as a WAV file\n"
            "  --frames N        quit cleanly after N frames\n"
            "  --fixed-step MS   advance the game clock MS milliseconds per frame instead of real time\n"
            "  --version         print the version and quit\n"
@@ -52,7 +54,8 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
             result.options.headless = true;
             continue;
         }
-        const bool takesValue = arg == "--data" || arg == "--config" || arg == "--frames" || arg == "--fixed-step";
+        const bool takesValue = arg == "--data" || arg == "--config" || arg == "--keys" || arg == "--capture-audio" ||
+                                arg == "--frames" || arg == "--fixed-step";
         if (!takesValue) {
             return Fail("unknown option '" + arg + "'");
         }
@@ -64,6 +67,10 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
             result.options.dataFolder = value;
         } else if (arg == "--config") {
             result.options.settingsFile = value;
+        } else if (arg == "--keys") {
+            result.options.keyFile = value;
+        } else if (arg == "--capture-audio") {
+            result.options.captureAudio = value;
         } else {
             // A zero frame count would never run the game; a zero step would freeze its clock.
             const auto number = PositiveNumber(value, 1);
@@ -72,6 +79,9 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
             }
             (arg == "--frames" ? result.options.frames : result.options.fixedStep) = number;
         }
+    }
+    if (!result.options.captureAudio.empty() && !result.options.headless) {
+        return Fail("option '--capture-audio' needs '--headless'");
     }
     return result;
 }

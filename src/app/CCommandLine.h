@@ -10,6 +10,8 @@
 struct CRunOptions {
     std::filesystem::path dataFolder;
     std::filesystem::path settingsFile;
+    std::filesystem::path keyFile;      // empty: the built-in keys
+    std::filesystem::path captureAudio; // with headless: the mixed sound as a WAV file
     bool headless = false;
     std::optional<long> frames;    // quit cleanly after this many frames
     std::optional<long> fixedStep; // milliseconds the clock advances per frame

@@ -1,19 +1,45 @@
 #include "app/CGame.h"
 
 #include "app/DisplayModes.h"
+#include "parser/CCommand.h"
+#include "parser/CInterfaceBackend.h"
 #include "platform/DClock.h"
 #include "platform/DPaths.h"
 #include "platform/DRegistry.h"
+#include "resources/CFileManager.h"
+#include "resources/CKeySet.h"
+#include "script/CScriptEngine.h"
+#include "script/TextConversion.h"
+#include "sound/CSoundEngine.h"
+#include "state/CState.h"
 
 #include <algorithm>
 #include <cstdio>
 
-CGame::CGame(const CRunOptions& options, DClock& clock) : m_options(options), m_clock(clock) {}
+CGame::CGame(const CRunOptions& options, DClock& clock)
+    : CDispatchBase(ScriptMembers()), m_options(options), m_clock(clock) {}
 
-CGame::~CGame() = default;
+CGame::~CGame() {
+    m_messageBoxes.clear();
+    m_command.reset();
+    m_interfaceBackend.reset();
+    m_scriptEngine.reset();
+    m_state.reset();
+    m_inventory.reset();
+    m_setup.reset();
+    m_sound.reset();
+    if (m_window) {
+        m_window->Mouse().Unacquire();
+    }
+    m_files.reset();
+}
 
 void CGame::Initialize(DWindow& window) {
     m_window = &window;
+
+    const auto dataFolder = m_options.dataFolder.empty() ? DPaths::ExecutableFolder() : m_options.dataFolder;
+    const CKeySet keys = m_options.keyFile.empty() ? CKeySet::BuiltIn() : CKeySet::Load(m_options.keyFile);
+    m_files = std::make_unique<CFileManager>(dataFolder, keys);
 
     const auto settingsFile =
         m_options.settingsFile.empty() ? DPaths::DefaultSettingsFile() : m_options.settingsFile;
@@ -23,10 +49,76 @@ void CGame::Initialize(DWindow& window) {
     ReadQualitySettings();
     m_window->Mouse().Acquire();
 
-    m_buttons = CMouseButtons();
-    m_frameTimer.Start(m_clock.Now());
+    StartGame();
     m_initialized = true;
     m_renderSucceeded = true;
+}
+
+void CGame::StartGame() {
+    m_messageBoxes.clear();
+
+    m_sound = std::make_unique<CSoundEngine>(
+        *m_registry, m_clock, CSoundEngine::OpenOutput(m_clock, m_options.headless, m_options.captureAudio),
+        [this](const std::string& path) { return m_files->LoadFile(path); });
+
+    m_state = std::make_unique<CState>();
+    m_inventory = std::make_unique<CState>();
+    m_setup = std::make_unique<CState>();
+    for (const char16_t* flag : {u"input", u"inputfield", u"mayload", u"maysave"}) {
+        m_setup->SetBool(flag, true);
+    }
+
+    m_scriptEngine = CreateScriptEngine();
+    m_scriptEngine->Run(LoadScriptFile("master.ads"));
+    m_scriptEngine->Run("OnInit();");
+
+    if (const std::string start = m_registry->ReadString("startscene", "", false); !start.empty()) {
+        m_state->SetVariant(u"scene", Variant::Bstr(AnsiToWide(start)));
+    }
+    m_pendingScene.clear();
+
+    LoadVocabulary();
+
+    m_buttons = CMouseButtons();
+    m_frameTimer.Start(m_clock.Now());
+}
+
+void CGame::LoadVocabulary() {
+    m_interfaceBackend = std::make_unique<CInterfaceBackend>();
+    m_command = std::make_unique<CCommand>(*m_interfaceBackend);
+    for (const char* file : {"data/commands.txt", "data/objects.txt"}) {
+        const std::vector<std::uint8_t> bytes = m_files->LoadFile(file);
+        const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (file == std::string_view("data/commands.txt")) {
+            m_interfaceBackend->LoadCommands(file, text);
+        } else {
+            m_interfaceBackend->LoadObjects(file, text);
+        }
+    }
+}
+
+std::unique_ptr<CScriptEngine> CGame::CreateScriptEngine() {
+    auto engine = std::make_unique<CScriptEngine>("JScript", m_clock);
+    engine->SetOwner(this);
+    engine->AddObject(u"game", this);
+    engine->AddObject(u"state", m_state.get());
+    engine->AddObject(u"inventory", m_inventory.get());
+    engine->AddObject(u"setup", m_setup.get());
+    engine->AddObject(u"sound", m_sound.get());
+    engine->Run(LoadScriptFile("master.lib"));
+    return engine;
+}
+
+std::string CGame::LoadScriptFile(const std::string& name) const {
+    const std::vector<std::uint8_t> bytes = m_files->LoadFile("data\\scripts\\" + name);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void CGame::OnScriptException(const std::string& /*report*/) {
+    // The report is already on stderr; the game's own handler decides what the player sees.
+    if (m_scriptEngine) {
+        m_scriptEngine->Run("OnScriptException();");
+    }
 }
 
 void CGame::ChooseDisplayMode() {
@@ -67,6 +159,14 @@ void CGame::ReadQualitySettings() {
 
 void CGame::DoFrame() {
     m_frameTimer.BeginCycle();
+    // A failure on the sound thread ends the game here, on the game's thread.
+    m_sound->RethrowPending();
+
+    if (!m_pendingScene.empty()) {
+        m_state->SetVariant(u"prevscene", m_state->GetVariant(u"scene"));
+        m_state->SetVariant(u"scene", Variant::Bstr(AnsiToWide(m_pendingScene)));
+        m_pendingScene.clear();
+    }
 
     const std::uint32_t now = m_clock.Now();
     if (auto text = m_frameTimer.UpdateFps(now, m_fpsLabelVisible)) {

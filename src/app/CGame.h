@@ -5,11 +5,20 @@
 #include "app/CMouseButtons.h"
 #include "platform/DMessage.h"
 #include "platform/DWindow.h"
+#include "script/CDispatchBase.h"
+#include "script/IScriptEngineOwner.h"
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
+class CCommand;
+class CFileManager;
+class CInterfaceBackend;
+class CScriptEngine;
+class CSoundEngine;
+class CState;
 class DClock;
 class DRegistry;
 
@@ -26,11 +35,12 @@ struct CQualitySettings {
 // The game: owns every subsystem that lives for the whole run, runs one frame
 // at a time and handles the window's messages between frames. The constructor
 // creates nothing; Initialize builds the subsystems in their fixed order and
-// the destructor tears them down in the reverse one.
-class CGame {
+// the destructor tears them down in the reverse one. It is also the script
+// object "game" that every script engine knows.
+class CGame : public CDispatchBase, public IScriptEngineOwner {
 public:
     CGame(const CRunOptions& options, DClock& clock);
-    ~CGame();
+    ~CGame() override;
     CGame(const CGame&) = delete;
     CGame& operator=(const CGame&) = delete;
 
@@ -39,7 +49,27 @@ public:
     // True when the message was handled; otherwise the window's default handling applies.
     bool HandleMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
 
+    // A script engine with the standard objects published and the shared library run.
+    std::unique_ptr<CScriptEngine> CreateScriptEngine();
+    // The text of "data\scripts\" + name from the archives.
+    std::string LoadScriptFile(const std::string& name) const;
+
+    void OnScriptException(const std::string& report) override;
+
     bool IsInitialized() const { return m_initialized; }
+    CState& State() { return *m_state; }
+    CState& Setup() { return *m_setup; }
+    const std::string& PendingScene() const { return m_pendingScene; }
+    const CFileManager& Files() const { return *m_files; }
+
+    struct MessageBoxEntry {
+        std::string text;
+        std::string event;
+        std::string eventParameter;
+    };
+    const std::deque<MessageBoxEntry>& MessageBoxQueue() const { return m_messageBoxes; }
+    const std::vector<std::string>& ObjectCommands() const { return m_objectCommands; }
+    const std::vector<std::string>& FreeCommands() const { return m_freeCommands; }
     const std::vector<DDisplayMode>& DisplayModes() const { return m_displayModes; }
     const CQualitySettings& Quality() const { return m_quality; }
     DRegistry& Registry() { return *m_registry; }
@@ -48,7 +78,13 @@ public:
     float CursorX() const { return m_cursorX; }
     float CursorY() const { return m_cursorY; }
 
+protected:
+    HRESULT InvokeMember(DISPID id, DispatchFlags flags, std::span<const Variant> args, Variant* result) override;
+
 private:
+    static std::span<const DispatchMember> ScriptMembers();
+    void StartGame();
+    void LoadVocabulary();
     void ChooseDisplayMode();
     void ReadQualitySettings();
     void MoveCursor(int dx, int dy);
@@ -57,7 +93,21 @@ private:
     CRunOptions m_options;
     DClock& m_clock;
     DWindow* m_window = nullptr;
+    // Created in this order by Initialize; the destructor releases them in the reverse one.
+    std::unique_ptr<CFileManager> m_files;
     std::unique_ptr<DRegistry> m_registry;
+    std::unique_ptr<CSoundEngine> m_sound;
+    std::unique_ptr<CState> m_state;
+    std::unique_ptr<CState> m_inventory;
+    std::unique_ptr<CState> m_setup;
+    std::unique_ptr<CScriptEngine> m_scriptEngine;
+    std::unique_ptr<CInterfaceBackend> m_interfaceBackend;
+    std::unique_ptr<CCommand> m_command;
+
+    std::string m_pendingScene;
+    std::deque<MessageBoxEntry> m_messageBoxes;
+    std::vector<std::string> m_objectCommands;
+    std::vector<std::string> m_freeCommands;
     std::vector<DDisplayMode> m_displayModes;
     CQualitySettings m_quality;
 

@@ -1,5 +1,6 @@
 #include "app/CCommandLine.h"
 #include "app/CGame.h"
+#include "parser/EInterfaceBackend.h"
 #include "platform/DClock.h"
 #include "platform/DMessageBox.h"
 #include "platform/DWindow.h"
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
         return Run(commandLine.options);
     } catch (const CADVException& error) {
         DMessageBox::ShowFatal("Exception", error.GetText(), allowDialog);
+    } catch (const EInterfaceBackend& error) {
+        DMessageBox::ShowFatal("InterfaceBackend Exception", error.GetText(), allowDialog);
     } catch (const std::bad_alloc&) {
         DMessageBox::ShowFatal("Exception", "Exception:\nOut of memory.", allowDialog);
     }

@@ -1,7 +1,10 @@
 #include "app/CGame.h"
 
+#include "FixtureGame.h"
 #include "platform/DClock.h"
 #include "platform/DRegistry.h"
+#include "script/TextConversion.h"
+#include "state/CState.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +13,8 @@ namespace {
 
 class CGameTest : public ::testing::Test {
 protected:
+    void SetUp() override { WriteFixtureGame(m_dir.Path(), {}); }
+
     CRunOptions Options() {
         CRunOptions options;
         options.headless = true;
@@ -36,6 +41,12 @@ TEST_F(CGameTest, FirstStartWritesTheDefaultsThatAreAddedWhenMissing) {
         {"resx", 1024},   {"resy", 768},    {"fullscreen", 1}, {"pickwindowhold", 0},
         {"texturequality", 2}, {"lighdows", 1}, {"shadows", 1},    {"mirrors", 1},
     };
+    // The sound engine adds its own values when it starts.
+    const std::pair<const char*, int> sound[] = {
+        {"effectvolume", 64}, {"musicvolume", 48}, {"mastervolume", 64}, {"latencybuffer", 256}};
+    for (const auto& [name, value] : sound) {
+        EXPECT_EQ(settings.ReadInt(name, -1, false), value) << name;
+    }
     for (const auto& [name, value] : written) {
         EXPECT_EQ(settings.ReadInt(name, -1, false), value) << name;
     }
@@ -120,4 +131,101 @@ TEST_F(CGameTest, WindowClosedEndsTheLoopWithStatusZero) {
     ASSERT_TRUE(m_window.PeekMessage(message));
     EXPECT_EQ(message.msg, WM_QUIT);
     EXPECT_EQ(message.wParam, 0u);
+}
+
+namespace {
+
+std::string StateText(CState& store, const char16_t* name) { return WideToAnsi(store.GetVariant(name).BstrValue()); }
+
+} // namespace
+
+TEST_F(CGameTest, StartRunsTheGameScriptAndSetsTheSetupSwitches) {
+    WriteFixtureGame(m_dir.Path(), {{"data\\scripts\\master.lib", "function Greeting() { return 'hi'; }\n"},
+                                    {"data\\scripts\\master.ads",
+                                     "function OnInit() { state.scene = 'hall'; state.greeting = Greeting(); }\n"}});
+    CGame game(Options(), m_clock);
+    game.Initialize(m_window);
+    EXPECT_EQ(StateText(game.State(), u"scene"), "hall");
+    EXPECT_EQ(StateText(game.State(), u"greeting"), "hi") << "master.lib runs before master.ads";
+    for (const char16_t* flag : {u"input", u"inputfield", u"mayload", u"maysave"}) {
+        EXPECT_TRUE(game.Setup().GetBool(flag));
+    }
+}
+
+TEST_F(CGameTest, StartSceneSettingOverridesTheScript) {
+    WriteFile(m_dir / "settings.toml", "startscene = 'cellar'\n");
+    CGame game(Options(), m_clock);
+    game.Initialize(m_window);
+    EXPECT_EQ(StateText(game.State(), u"scene"), "cellar");
+}
+
+TEST_F(CGameTest, LoadSceneTakesEffectAtTheNextFrameAndTheLaterNameWins) {
+    WriteFixtureGame(m_dir.Path(), {{"data\\scripts\\master.ads",
+                                     "function OnInit() { state.scene = 'hall'; game.loadscene('attic'); }\n"}});
+    CGame game(Options(), m_clock);
+    game.Initialize(m_window);
+    EXPECT_TRUE(game.PendingScene().empty()) << "a scene asked for during OnInit is dropped at start";
+
+    DISPID loadscene = 0;
+    const std::u16string_view name = u"loadscene";
+    ASSERT_EQ(game.GetIDsOfNames(IID_NULL, {&name, 1}, &loadscene), S_OK);
+    for (const char16_t* scene : {u"attic", u"garden"}) {
+        const Variant arg = Variant::Bstr(scene);
+        ASSERT_EQ(game.Invoke(loadscene, IID_NULL, DISPATCH_METHOD, {&arg, 1}, nullptr, nullptr), S_OK);
+    }
+    EXPECT_EQ(game.PendingScene(), "garden");
+    EXPECT_EQ(StateText(game.State(), u"scene"), "hall");
+    game.DoFrame();
+    EXPECT_EQ(StateText(game.State(), u"scene"), "garden");
+    EXPECT_EQ(StateText(game.State(), u"prevscene"), "hall");
+    EXPECT_TRUE(game.PendingScene().empty());
+}
+
+TEST_F(CGameTest, GameObjectQueuesMessageBoxesAndSplitsCommandLists) {
+    WriteFixtureGame(m_dir.Path(),
+                     {{"data\\scripts\\master.ads",
+                       "function OnInit() {\n"
+                       "  game.messagebox('Hello');\n"
+                       "  game.messagebox('Door', \"event='opened' eventparameter='north'\");\n"
+                       "  game.setgamecommands('look,,take', '');\n"
+                       "  state.scene = 'x';\n"
+                       "}\n"}});
+    CGame game(Options(), m_clock);
+    game.Initialize(m_window);
+    ASSERT_EQ(game.MessageBoxQueue().size(), 2u);
+    EXPECT_EQ(game.MessageBoxQueue()[0].text, "Hello");
+    EXPECT_EQ(game.MessageBoxQueue()[0].event, "");
+    EXPECT_EQ(game.MessageBoxQueue()[1].event, "opened");
+    EXPECT_EQ(game.MessageBoxQueue()[1].eventParameter, "north");
+    EXPECT_EQ(game.ObjectCommands(), (std::vector<std::string>{"look", "", "take"}));
+    EXPECT_TRUE(game.FreeCommands().empty());
+}
+
+TEST_F(CGameTest, GameObjectArgumentRulesAndScriptErrorsReachTheGameHandler) {
+    // Each call fails as a script error; OnScriptException counts them, and
+    // nothing the failing calls asked for takes effect.
+    WriteFixtureGame(m_dir.Path(), {{"data\\scripts\\master.ads",
+                                     "var failures = [];\n"
+                                     "function OnScriptException() { state.errors = (state.errors || 0) + 1; }\n"
+                                     "function Try(f) { try { f(); } catch (e) { failures.push(String(e)); } }\n"
+                                     "function OnInit() {\n"
+                                     "  Try(function() { game.loadscene(); });\n"
+                                     "  Try(function() { game.loadscene(5); });\n"
+                                     "  Try(function() { game.loadscene('a', 'b'); });\n"
+                                     "  Try(function() { game.messagebox(); });\n"
+                                     "  Try(function() { game.setgamecommands('only one'); });\n"
+                                     "  Try(function() { game.setcamera('x'); });\n"
+                                     "  state.failed = failures.length;\n"
+                                     "  state.camera = failures[5];\n"
+                                     "  state.scene = 'start';\n"
+                                     "  no_such_function();\n"
+                                     "}\n"}});
+    CGame game(Options(), m_clock);
+    game.Initialize(m_window);
+    EXPECT_EQ(game.State().GetVariant(u"failed").IntValue(), 6);
+    EXPECT_NE(StateText(game.State(), u"camera").find("game.setcamera is not available"), std::string::npos)
+        << StateText(game.State(), u"camera");
+    EXPECT_TRUE(game.PendingScene().empty());
+    EXPECT_TRUE(game.MessageBoxQueue().empty());
+    EXPECT_EQ(game.State().GetVariant(u"errors").IntValue(), 1) << "the uncaught error reached OnScriptException";
 }

@@ -1,3 +1,4 @@
+#include "FixtureGame.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
@@ -16,4 +17,54 @@ TEST(Program, CommandLineAnswers) {
     const auto bad = RunProgram(morvane, {"--frames", "many"});
     EXPECT_EQ(bad.exitStatus, 2);
     EXPECT_NE(bad.err.find("'--frames'"), std::string::npos) << bad.err;
+}
+
+namespace {
+
+ProgramResult RunGame(const TempDir& dir, std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"--headless", "--frames", "3", "--fixed-step", "16",
+                                     "--data", dir.Path().string(), "--config", (dir / "settings.toml").string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunProgram(BuiltProgram("morvane"), args);
+}
+
+} // namespace
+
+TEST(Program, EmptyDataFolderEndsWithTheMissingResourcesText) {
+    TempDir dir;
+    const auto result = RunGame(dir);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "Exception:\nCould not find any resources. Where is resource.000? Check the startup path.\n");
+}
+
+TEST(Program, SampleGameStartsAndQuitsCleanly) {
+    TempDir dir;
+    const auto result = RunProgram(BuiltProgram("morvane"),
+                                   {"--headless", "--frames", "3", "--data", (BuiltProgram("game")).string(),
+                                    "--config", (dir / "settings.toml").string(), "--capture-audio",
+                                    (dir / "sound.wav").string()});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_TRUE(std::filesystem::exists(dir / "sound.wav"));
+}
+
+TEST(Program, FatalErrorsNameTheirCauseAndExitWithOne) {
+    struct Case {
+        const char* name;
+        FixtureFiles files;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {"missing vocabulary", {{"data/objects.txt", std::nullopt}}, "LoadFile: Resource 'data/objects.txt' not found."},
+        {"missing game script",
+         {{"data\\scripts\\master.ads", std::nullopt}},
+         "LoadFile: Resource 'data\\scripts\\master.ads' not found."},
+        {"vocabulary syntax error", {{"data/commands.txt", "look {\n  bogus=1\n}\n"}}, "data/commands.txt(2)"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        WriteFixtureGame(dir.Path(), c.files);
+        const auto result = RunGame(dir);
+        EXPECT_EQ(result.exitStatus, 1) << c.name;
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << c.name << ": " << result.err;
+    }
 }

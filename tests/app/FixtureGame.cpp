@@ -1,0 +1,25 @@
+#include "FixtureGame.h"
+
+#include "resources/CArchiveWriter.h"
+#include "resources/CFileManager.h"
+
+#include <cstdint>
+#include <span>
+
+void WriteFixtureGame(const std::filesystem::path& folder, FixtureFiles files) {
+    files.try_emplace("data\\scripts\\master.lib", "");
+    files.try_emplace("data\\scripts\\master.ads", "function OnInit() { state.scene = 'start'; }\n");
+    files.try_emplace("data/commands.txt", "look {\n    maxnrobjects=0\n}\n");
+    files.try_emplace("data/objects.txt", "lamp {\n}\n");
+
+    CArchiveWriter writer("resource.000");
+    for (const auto& [path, content] : files) {
+        if (!content) {
+            continue;
+        }
+        const auto split = CFileManager::Split(path);
+        writer.Add(split.dir, split.name,
+                   std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size()));
+    }
+    writer.Write(folder / "resource.000");
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+// A small game written as resource.000 into `folder` with the project's own
+// archive writer. Keys are logical paths ("data\scripts\master.ads"); the
+// files every start needs are filled in unless the caller gives its own; a
+// path given as nullopt is left out of the archive.
+using FixtureFiles = std::map<std::string, std::optional<std::string>>;
+
+void WriteFixtureGame(const std::filesystem::path& folder, FixtureFiles files);
