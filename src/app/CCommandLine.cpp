@@ -35,6 +35,7 @@ std::string CCommandLine::Usage() {
            "  --headless        no window and no sound device (offscreen rendering)\n"
            "  --capture-audio FILE  with --headless: write the mixed sound as a WAV file\n"
            "  --frames N        quit cleanly after N frames\n"
+           "  --dump-state FILE write the state, inventory and setup stores as JSON when quitting\n"
            "  --fixed-step MS   advance the game clock MS milliseconds per frame instead of real time\n"
            "  --version         print the version and quit\n"
            "  --help            print this text and quit\n";
@@ -55,6 +56,7 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
             continue;
         }
         const bool takesValue = arg == "--data" || arg == "--config" || arg == "--keys" || arg == "--capture-audio" ||
+                                arg == "--dump-state" ||
                                 arg == "--frames" || arg == "--fixed-step";
         if (!takesValue) {
             return Fail("unknown option '" + arg + "'");
@@ -69,6 +71,8 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
             result.options.settingsFile = value;
         } else if (arg == "--keys") {
             result.options.keyFile = value;
+        } else if (arg == "--dump-state") {
+            result.options.dumpState = value;
         } else if (arg == "--capture-audio") {
             result.options.captureAudio = value;
         } else {

@@ -8,6 +8,7 @@
 #include "platform/DRegistry.h"
 #include "resources/CFileManager.h"
 #include "resources/CKeySet.h"
+#include "resources/FileBytes.h"
 #include "script/CScriptEngine.h"
 #include "script/TextConversion.h"
 #include "sound/CSoundEngine.h"
@@ -112,6 +113,12 @@ std::unique_ptr<CScriptEngine> CGame::CreateScriptEngine() {
 std::string CGame::LoadScriptFile(const std::string& name) const {
     const std::vector<std::uint8_t> bytes = m_files->LoadFile("data\\scripts\\" + name);
     return std::string(bytes.begin(), bytes.end());
+}
+
+void CGame::DumpState(const std::filesystem::path& file) const {
+    const std::string json = "{\"state\": " + m_state->ToJson() + ", \"inventory\": " + m_inventory->ToJson() +
+                             ", \"setup\": " + m_setup->ToJson() + "}\n";
+    WriteWholeFileReplacing(file, std::span(reinterpret_cast<const std::uint8_t*>(json.data()), json.size()));
 }
 
 void CGame::OnScriptException(const std::string& /*report*/) {

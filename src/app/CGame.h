@@ -56,6 +56,9 @@ public:
 
     void OnScriptException(const std::string& report) override;
 
+    // {"state": {...}, "inventory": {...}, "setup": {...}}, written through a temporary file.
+    void DumpState(const std::filesystem::path& file) const;
+
     bool IsInitialized() const { return m_initialized; }
     CState& State() { return *m_state; }
     CState& Setup() { return *m_setup; }

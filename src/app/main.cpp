@@ -48,6 +48,9 @@ int Run(const CRunOptions& options) {
     }
     game->Initialize(*window);
     const int exitCode = RunMessageLoop(*game, *window, clock, options);
+    if (!options.dumpState.empty()) {
+        game->DumpState(options.dumpState);
+    }
     game.reset();
     return exitCode;
 }

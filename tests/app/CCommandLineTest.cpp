@@ -4,13 +4,17 @@
 
 TEST(CCommandLine, AcceptsEveryOption) {
     const auto parsed = CCommandLine::Parse(
-        {"--data", "/games/x", "--config", "c.toml", "--headless", "--frames", "12", "--fixed-step", "16"});
+        {"--data", "/games/x", "--config", "c.toml", "--headless", "--frames", "12", "--fixed-step", "16", "--keys",
+         "k.txt", "--capture-audio", "a.wav", "--dump-state", "s.json"});
     ASSERT_EQ(parsed.action, CCommandLine::Action::Run);
     EXPECT_EQ(parsed.options.dataFolder, "/games/x");
     EXPECT_EQ(parsed.options.settingsFile, "c.toml");
     EXPECT_TRUE(parsed.options.headless);
     EXPECT_EQ(parsed.options.frames, 12);
     EXPECT_EQ(parsed.options.fixedStep, 16);
+    EXPECT_EQ(parsed.options.keyFile, "k.txt");
+    EXPECT_EQ(parsed.options.captureAudio, "a.wav");
+    EXPECT_EQ(parsed.options.dumpState, "s.json");
 
     const auto none = CCommandLine::Parse({});
     EXPECT_EQ(none.action, CCommandLine::Action::Run);
@@ -43,6 +47,8 @@ TEST(CCommandLine, MistakesExitWithStatusTwoAndSayWhy) {
         {{"--frames", "-3"}, "not '-3'"},
         {{"--frames", "3x"}, "not '3x'"},
         {{"--fixed-step", ""}, "not ''"},
+        {{"--capture-audio", "a.wav"}, "'--capture-audio' needs '--headless'"},
+        {{"--keys"}, "option '--keys' needs a value"},
         {{"--fixed-step", "99999999999999999999"}, "not '99999999999999999999'"},
     };
     for (const auto& c : cases) {

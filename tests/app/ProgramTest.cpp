@@ -68,3 +68,19 @@ TEST(Program, FatalErrorsNameTheirCauseAndExitWithOne) {
         EXPECT_NE(result.err.find(c.says), std::string::npos) << c.name << ": " << result.err;
     }
 }
+
+TEST(Program, DumpStateWritesTheThreeStoresAsJson) {
+    TempDir dir;
+    WriteFixtureGame(dir.Path(), {{"data\\scripts\\master.ads",
+                                   "function OnInit() {\n"
+                                   "  state.scene = 'hall'; state.three = 3; state.half = 0.5;\n"
+                                   "  state.quote = 'say \"hi\"\\\\'; state.none = null; state.me = game;\n"
+                                   "  inventory.lamp = true;\n"
+                                   "}\n"}});
+    const auto result = RunGame(dir, {"--dump-state", (dir / "out.json").string()});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(ReadFile(dir / "out.json"),
+              "{\"state\": {\"half\": 0.5, \"me\": \"[object]\", \"none\": null, \"quote\": \"say \\\"hi\\\"\\\\\", "
+              "\"scene\": \"hall\", \"three\": 3}, \"inventory\": {\"lamp\": true}, \"setup\": {\"input\": true, "
+              "\"inputfield\": true, \"mayload\": true, \"maysave\": true}}\n");
+}
