@@ -9,9 +9,6 @@
 #include <string>
 #include <vector>
 
-// The result code the image routines report for data they cannot read.
-constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59);
-
 struct TextureImageInfo {
     int width;
     int height;

@@ -31,6 +31,7 @@ constexpr std::array kTable{
     HResultText{DISP_E_OVERFLOW, "DISP_E_OVERFLOW", "Out of present range."},
     HResultText{DISP_E_BADINDEX, "DISP_E_BADINDEX", "Invalid index."},
     HResultText{DISP_E_BADPARAMCOUNT, "DISP_E_BADPARAMCOUNT", "Invalid number of parameters."},
+    HResultText{D3DXERR_INVALIDDATA, "D3DXERR_INVALIDDATA", "The data is invalid."},
 };
 
 const HResultText* Find(HRESULT hr) {

@@ -27,6 +27,7 @@ constexpr HRESULT DISP_E_EXCEPTION = static_cast<HRESULT>(0x80020009);
 constexpr HRESULT DISP_E_OVERFLOW = static_cast<HRESULT>(0x8002000A);
 constexpr HRESULT DISP_E_BADINDEX = static_cast<HRESULT>(0x8002000B);
 constexpr HRESULT DISP_E_BADPARAMCOUNT = static_cast<HRESULT>(0x8002000E);
+constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59);
 
 constexpr bool SUCCEEDED(HRESULT hr) {
     return hr >= 0;
