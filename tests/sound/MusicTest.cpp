@@ -139,7 +139,7 @@ std::vector<std::uint8_t> WithoutPage(const std::vector<std::uint8_t>& ogg, std:
 TEST(SoundThreadErrors, ACorruptOggStreamIsRethrownOnTheGamesThread) {
     // Halves of 1.5 s reach the gap within a few passes.
     EngineRig rig({{"latencybuffer", 2048}});
-    rig.files.Write("broken.ogg", WithoutPage(EncodeOgg(Sine(44100 * 10, 440.0, 12000.0)), 4));
+    rig.files.Write("broken.ogg", WithoutPage(COggEncoder::Encode(Sine(44100 * 10, 440.0, 12000.0)), 4));
     CSoundData& effect = rig.engine->AddEffect("broken", "broken.ogg");
     effect.PlayFromStart();
     std::string error = "no error";

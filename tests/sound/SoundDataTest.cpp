@@ -96,7 +96,7 @@ TEST_F(SoundData, EmptyRawFileIsSilenceEvenWhenLooping) {
 
 TEST_F(SoundData, OggDecodesToTheEncodedLengthAndShape) {
     const std::vector<std::int16_t> sine = Sine(44100, 440.0, 12000.0);
-    rig.files.Write("tone.OGG", EncodeOgg(sine));
+    rig.files.Write("tone.OGG", COggEncoder::Encode(sine));
     auto sound = CSoundData::Load(*rig.engine, "tone.OGG");
     ASSERT_NE(dynamic_cast<CSoundDataOgg*>(sound.get()), nullptr) << "the extension is compared without case";
     sound->PlayFromStart();
@@ -116,7 +116,7 @@ TEST_F(SoundData, OggDecodesToTheEncodedLengthAndShape) {
 
 TEST_F(SoundData, LoopingOggStartsOverAtItsEnd) {
     const std::vector<std::int16_t> sine = Sine(5000, 300.0, 12000.0);
-    rig.files.Write("loop.ogg", EncodeOgg(sine));
+    rig.files.Write("loop.ogg", COggEncoder::Encode(sine));
     CSoundDataOgg sound(*rig.engine, "loop.ogg");
     sound.SetLoop(true);
     sound.PlayFromStart();
@@ -128,7 +128,7 @@ TEST_F(SoundData, LoopingOggStartsOverAtItsEnd) {
 }
 
 TEST_F(SoundData, OggErrors) {
-    rig.files.Write("nothing.ogg", EncodeOgg({}));
+    rig.files.Write("nothing.ogg", COggEncoder::Encode({}));
     CSoundDataOgg empty(*rig.engine, "nothing.ogg");
     empty.SetLoop(true);
     empty.PlayFromStart();

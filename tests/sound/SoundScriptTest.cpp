@@ -20,7 +20,7 @@ protected:
         script.SetOwner(&reports);
         script.AddObject(u"sound", rig.engine.get());
         rig.files.Write("door.raw", ToBytes(Constant(100, 1000, 1000)));
-        rig.files.Write("bell.ogg", EncodeOgg(Sine(2000, 880.0, 8000.0)));
+        rig.files.Write("bell.ogg", COggEncoder::Encode(Sine(2000, 880.0, 8000.0)));
     }
 
     Variant Eval(std::string_view text) {

@@ -2,8 +2,6 @@
 
 #include "resources/CADVException.h"
 
-#include <vorbis/vorbisenc.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -54,72 +52,6 @@ std::vector<std::int16_t> Sine(std::size_t frames, double hz, double amplitude) 
         samples.push_back(static_cast<std::int16_t>(amplitude * std::cos(phase)));
     }
     return samples;
-}
-
-std::vector<std::uint8_t> EncodeOgg(const std::vector<std::int16_t>& samples) {
-    std::vector<std::uint8_t> out;
-    auto append = [&out](const ogg_page& page) {
-        out.insert(out.end(), page.header, page.header + page.header_len);
-        out.insert(out.end(), page.body, page.body + page.body_len);
-    };
-    vorbis_info info;
-    vorbis_info_init(&info);
-    if (vorbis_encode_init_vbr(&info, 2, 44100, 0.5f) != 0) {
-        throw std::runtime_error("vorbis_encode_init_vbr failed");
-    }
-    vorbis_comment comment;
-    vorbis_comment_init(&comment);
-    vorbis_dsp_state dsp;
-    vorbis_analysis_init(&dsp, &info);
-    vorbis_block block;
-    vorbis_block_init(&dsp, &block);
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, 1);
-    ogg_packet header, headerComment, headerCode;
-    vorbis_analysis_headerout(&dsp, &comment, &header, &headerComment, &headerCode);
-    ogg_stream_packetin(&stream, &header);
-    ogg_stream_packetin(&stream, &headerComment);
-    ogg_stream_packetin(&stream, &headerCode);
-    ogg_page page;
-    while (ogg_stream_flush(&stream, &page) != 0) {
-        append(page);
-    }
-    const std::size_t frames = samples.size() / 2;
-    constexpr std::size_t Chunk = 1024;
-    for (std::size_t at = 0;; at += Chunk) {
-        const std::size_t n = at < frames ? std::min(Chunk, frames - at) : 0;
-        if (n > 0) {
-            float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(n));
-            for (std::size_t i = 0; i < n; ++i) {
-                buffer[0][i] = samples[2 * (at + i)] / 32768.0f;
-                buffer[1][i] = samples[2 * (at + i) + 1] / 32768.0f;
-            }
-        }
-        vorbis_analysis_wrote(&dsp, static_cast<int>(n));
-        ogg_packet packet;
-        while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-            vorbis_analysis(&block, nullptr);
-            vorbis_bitrate_addblock(&block);
-            while (vorbis_bitrate_flushpacket(&dsp, &packet) != 0) {
-                ogg_stream_packetin(&stream, &packet);
-                while (ogg_stream_pageout(&stream, &page) != 0) {
-                    append(page);
-                }
-            }
-        }
-        if (n == 0) {
-            break;
-        }
-    }
-    while (ogg_stream_flush(&stream, &page) != 0) {
-        append(page);
-    }
-    ogg_stream_clear(&stream);
-    vorbis_block_clear(&block);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
-    return out;
 }
 
 void SoundFiles::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {

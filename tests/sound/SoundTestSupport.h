@@ -3,6 +3,7 @@
 #include "platform/DAudioOutputCapture.h"
 #include "platform/DClock.h"
 #include "platform/DRegistry.h"
+#include "sound/COggEncoder.h"
 #include "sound/CSoundEngine.h"
 #include "support/TempDir.h"
 
@@ -19,8 +20,7 @@ std::vector<std::int16_t> ToSamples(const std::vector<std::uint8_t>& bytes);
 std::vector<std::int16_t> Constant(std::size_t frames, std::int16_t left, std::int16_t right);
 // Frame k holds k (left) and -k (right): shows exactly which frame was read.
 std::vector<std::int16_t> Ramp(std::size_t frames);
-// A stereo 44 100 Hz sine encoded as Ogg Vorbis with libvorbisenc.
-std::vector<std::uint8_t> EncodeOgg(const std::vector<std::int16_t>& samples);
+// A stereo 44 100 Hz sine: the left channel a sine, the right a cosine.
 std::vector<std::int16_t> Sine(std::size_t frames, double hz, double amplitude);
 
 // Sound files as the engine finds them in the archives ("data\sound\..."),
