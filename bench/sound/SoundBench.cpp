@@ -1,6 +1,7 @@
 // Mixing cost per half-buffer at the default latency, and Ogg decoding speed.
 #include "SoundTestSupport.h"
 
+#include "sound/COggEncoder.h"
 #include "sound/CSoundData.h"
 #include "sound/CSoundMixer.h"
 #include "sound/CSoundMultiSequencer.h"
@@ -61,7 +62,7 @@ BENCHMARK(MixHalfBuffer)->Unit(benchmark::kMicrosecond);
 
 void DecodeOgg(benchmark::State& state) {
     EngineRig rig;
-    rig.files.Write("music.ogg", EncodeOgg(NoisyTone(44100 * 10)));
+    rig.files.Write("music.ogg", COggEncoder::Encode(NoisyTone(44100 * 10)));
     auto ogg = CSoundData::Load(*rig.engine, "music.ogg");
     ogg->SetLoop(true);
     ogg->PlayFromStart();

@@ -190,6 +190,12 @@ void CGame::DoFrame() {
     // previous button states stay as they are.
 }
 
+void CGame::SettleSound() {
+    // Generous: a stalled streaming thread must not hang the run, it only loses sound.
+    constexpr std::uint32_t kMaxWaitMs = 2000;
+    m_sound->WaitUntilMixed(kMaxWaitMs);
+}
+
 void CGame::MoveCursor(int dx, int dy) {
     m_cursorX = std::clamp(m_cursorX + 2.0f * static_cast<float>(dx), 0.0f, static_cast<float>(m_screenWidth - 1));
     m_cursorY = std::clamp(m_cursorY + 2.0f * static_cast<float>(dy), 0.0f, static_cast<float>(m_screenHeight - 1));

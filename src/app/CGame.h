@@ -46,6 +46,9 @@ public:
 
     void Initialize(DWindow& window);
     void DoFrame();
+    // After the clock was stepped by hand: lets the sound catch up with it, so
+    // a captured run sounds as it would in real time.
+    void SettleSound();
     // True when the message was handled; otherwise the window's default handling applies.
     bool HandleMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
 

@@ -29,6 +29,7 @@ int RunMessageLoop(CGame& game, DWindow& window, DClock& clock, const CRunOption
         game.DoFrame();
         if (options.fixedStep) {
             clock.Advance(static_cast<std::uint32_t>(*options.fixedStep));
+            game.SettleSound();
         }
         if (options.frames && ++frames == *options.frames) {
             window.PostQuitMessage(0);

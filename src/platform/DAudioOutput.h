@@ -33,4 +33,8 @@ public:
     virtual void Unlock() = 0;
     // Starts looping playback from the start of the buffer.
     virtual void Play() = 0;
+    // Waits up to timeoutMs until every half that playback has reached by now
+    // has been written. A device playing in real time is always current; an
+    // output paced by a manual clock is not while its writer lags behind.
+    virtual bool WaitUntilCurrent(std::uint32_t /*timeoutMs*/) { return true; }
 };

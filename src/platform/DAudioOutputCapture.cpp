@@ -71,24 +71,31 @@ void DAudioOutputCapture::Create(std::size_t bytes) {
 }
 
 void DAudioOutputCapture::Play() {
+    std::lock_guard lock(m_mutex);
     m_playing = true;
     m_playStart = m_clock.Now();
     m_crossings = 0;
+    m_consumed = 0;
+    m_halvesAtPlay = m_halves;
     m_pending[static_cast<int>(Point::Start)] = true;
 }
 
-// Turns the clock's progress into crossings of the middle (odd) and the start
-// (even) of the buffer since playback began.
-void DAudioOutputCapture::Poll() {
+// Crossings of the middle (odd) and the start (even) of the buffer that the
+// clock has reached since playback began.
+std::uint64_t DAudioOutputCapture::CrossingsDue() const {
     if (!m_playing || m_buffer.empty()) {
-        return;
+        return 0;
     }
     const std::uint64_t elapsedMs = static_cast<std::uint32_t>(m_clock.Now() - m_playStart);
     const std::uint64_t frames = elapsedMs * SampleRate / 1000;
     const std::uint64_t halfFrames = m_buffer.size() / Channels / 2;
-    const std::uint64_t crossings = frames / halfFrames;
-    for (; m_crossings < crossings; ++m_crossings) {
-        const bool middle = (m_crossings + 1) % 2 == 1;
+    return frames / halfFrames;
+}
+
+void DAudioOutputCapture::Poll() {
+    if (m_crossings < CrossingsDue() && !m_pending[0] && !m_pending[1]) {
+        ++m_crossings;
+        const bool middle = m_crossings % 2 == 1;
         m_pending[static_cast<int>(middle ? Point::Middle : Point::Start)] = true;
     }
 }
@@ -97,15 +104,27 @@ bool DAudioOutputCapture::WaitFor(Point point, std::uint32_t timeoutMs) {
     // The clock may be manual and has no way to wake us: look at it every
     // millisecond. Any crossing ends the wait, so the caller can take it at
     // once even while it waits for the other point.
+    std::unique_lock lock(m_mutex);
     Poll();
     for (std::uint32_t waited = 0; !m_pending[0] && !m_pending[1] && waited < timeoutMs; ++waited) {
+        lock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        lock.lock();
         Poll();
     }
     bool& pending = m_pending[static_cast<int>(point)];
     const bool crossed = pending;
     pending = false;
+    m_consumed += crossed ? 1 : 0;
     return crossed;
+}
+
+bool DAudioOutputCapture::WaitUntilCurrent(std::uint32_t timeoutMs) {
+    std::unique_lock lock(m_mutex);
+    return m_written.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        return m_crossings >= CrossingsDue() && !m_pending[0] && !m_pending[1] &&
+               m_halves >= m_halvesAtPlay + m_consumed;
+    });
 }
 
 std::span<std::int16_t> DAudioOutputCapture::Lock(std::size_t offset, std::size_t bytes) {

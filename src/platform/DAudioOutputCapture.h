@@ -29,6 +29,7 @@ public:
     std::span<std::int16_t> Lock(std::size_t offset, std::size_t bytes) override;
     void Unlock() override;
     void Play() override;
+    bool WaitUntilCurrent(std::uint32_t timeoutMs) override;
 
     // The recorded stream (Memory sink), interleaved left/right.
     std::vector<std::int16_t> Samples() const;
@@ -38,7 +39,9 @@ public:
     bool WaitForHalves(std::size_t count, std::uint32_t timeoutMs) const;
 
 private:
+    // Both with m_mutex held.
     void Poll();
+    std::uint64_t CrossingsDue() const;
     void WriteWavHeader();
 
     DClock& m_clock;
@@ -50,7 +53,11 @@ private:
     std::span<std::int16_t> m_locked;
     bool m_playing = false;
     std::uint32_t m_playStart = 0;
+    // Crossings are handed to the writer one at a time, so a clock that jumps
+    // over several of them still gets every half written.
     std::uint64_t m_crossings = 0;
+    std::uint64_t m_consumed = 0;
+    std::size_t m_halvesAtPlay = 0;
     bool m_pending[2] = {false, false};
 
     mutable std::mutex m_mutex;

@@ -56,6 +56,9 @@ public:
     // The output for a run: with `headless` a clock-paced capture (written to
     // `captureFile` as WAV when one is named), else the sound device; when no
     // device can be opened the game runs silent with a warning on stderr.
+    // For runs on a manual clock: waits (in real time, at most timeoutMs) until
+    // the streaming thread has mixed everything the clock has reached.
+    bool WaitUntilMixed(std::uint32_t timeoutMs) { return m_output->WaitUntilCurrent(timeoutMs); }
     static std::unique_ptr<DAudioOutput> OpenOutput(DClock& clock, bool headless,
                                                     const std::string& captureFile);
 

@@ -87,10 +87,13 @@ TEST(AudioCapture, CrossingsFollowTheClock) {
     EXPECT_FALSE(capture.WaitFor(Point::Middle, 0));
     clock.Set(5024);
     EXPECT_TRUE(capture.WaitFor(Point::Start, 0));
-    // Both points passed between two looks: both are reported.
+    // Both points passed between two looks: each is reported, in the order
+    // they were crossed, so the writer fills every half.
     clock.Set(5047);
-    EXPECT_TRUE(capture.WaitFor(Point::Start, 0));
+    EXPECT_FALSE(capture.WaitFor(Point::Start, 0)) << "the middle came first";
     EXPECT_TRUE(capture.WaitFor(Point::Middle, 0));
+    EXPECT_TRUE(capture.WaitFor(Point::Start, 0));
+    EXPECT_FALSE(capture.WaitFor(Point::Middle, 0));
 }
 
 // SDL's dummy driver (the tests' environment) pulls from the buffer like a
