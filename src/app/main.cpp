@@ -39,8 +39,9 @@ int RunMessageLoop(CGame& game, DWindow& window, DClock& clock, const CRunOption
 
 int Run(const CRunOptions& options) {
     DClock clock(options.fixedStep ? DClock::Mode::Manual : DClock::Mode::Real);
-    auto game = std::make_unique<CGame>(options, clock);
+    // Declared first so it outlives the game, which releases the mouse on destruction.
     std::unique_ptr<DWindow> window;
+    auto game = std::make_unique<CGame>(options, clock);
     try {
         window = std::make_unique<DWindow>(options.headless);
     } catch (const std::exception& error) {
