@@ -366,6 +366,26 @@ int CDuktapeBridge::PushDetached(std::u16string_view member) {
     return -1;
 }
 
+// The engine object behind the proxy target (index 0) and the member the key
+// (index 1) names; -1 with the script error pushed when the object is gone or
+// does not know the name.
+int CDuktapeBridge::ResolveKey(IDispatch*& object, DISPID& id, std::string_view& key) {
+    duk_context* ctx = m_ctx;
+    object = LifeOfTarget(ctx, 0)->object;
+    duk_size_t length = 0;
+    const char* text = duk_get_lstring(ctx, 1, &length);
+    key = std::string_view(text, length);
+    Utf8ToWide(key, m_name);
+    if (object == nullptr) {
+        return PushDetached(m_name);
+    }
+    const std::u16string_view name = m_name;
+    if (const HRESULT hr = object->GetIDsOfNames(IID_NULL, {&name, 1}, &id); FAILED(hr)) {
+        return PushFailure(hr, EXCEPINFO{}, m_name);
+    }
+    return 0;
+}
+
 int CDuktapeBridge::ProxyGetTrap(duk_context* ctx) {
     const int results = Of(ctx).ProxyGet();
     if (results < 0) {
@@ -398,21 +418,14 @@ int CDuktapeBridge::ProxyGet() {
     }
     duk_pop_2(ctx);
 
-    const DispatchLife* life = LifeOfTarget(ctx, 0);
-    IDispatch* object = life->object;
-    duk_size_t length = 0;
-    const char* key = duk_get_lstring(ctx, 1, &length);
-    Utf8ToWide(std::string_view(key, length), m_name);
-    if (object == nullptr) {
-        return PushDetached(m_name);
-    }
+    IDispatch* object = nullptr;
     DISPID id = DISPID_UNKNOWN;
-    const std::u16string_view name = m_name;
-    if (const HRESULT hr = object->GetIDsOfNames(IID_NULL, {&name, 1}, &id); FAILED(hr)) {
-        return PushFailure(hr, EXCEPINFO{}, m_name);
+    std::string_view key;
+    if (ResolveKey(object, id, key) < 0) {
+        return -1;
     }
     if (object->IsMethod(id)) {
-        PushBoundFunction(BoundMethod, DUK_VARARGS, 0, id, std::string_view(key, length));
+        PushBoundFunction(BoundMethod, DUK_VARARGS, 0, id, key);
         duk_get_prop_string(ctx, 0, kMethodsKey);
         duk_dup(ctx, 1);
         duk_dup(ctx, -3);
@@ -440,18 +453,11 @@ int CDuktapeBridge::ProxySet() {
         duk_push_true(ctx);
         return 1;
     }
-    const DispatchLife* life = LifeOfTarget(ctx, 0);
-    IDispatch* object = life->object;
-    duk_size_t length = 0;
-    const char* key = duk_get_lstring(ctx, 1, &length);
-    Utf8ToWide(std::string_view(key, length), m_name);
-    if (object == nullptr) {
-        return PushDetached(m_name);
-    }
+    IDispatch* object = nullptr;
     DISPID id = DISPID_UNKNOWN;
-    const std::u16string_view name = m_name;
-    if (const HRESULT hr = object->GetIDsOfNames(IID_NULL, {&name, 1}, &id); FAILED(hr)) {
-        return PushFailure(hr, EXCEPINFO{}, m_name);
+    std::string_view key;
+    if (ResolveKey(object, id, key) < 0) {
+        return -1;
     }
     const Variant value = ToVariant(2);
     EXCEPINFO excepinfo;

@@ -79,6 +79,7 @@ private:
     // Pushes the Error for a failed HRESULT; -1 for the trap return.
     int PushFailure(HRESULT hr, const EXCEPINFO& excepinfo, std::u16string_view member);
     int PushDetached(std::u16string_view member);
+    int ResolveKey(IDispatch*& object, DISPID& id, std::string_view& key);
     void ReadError(int index, ScriptError& error);
     void ForgetDeadProxies();
 
