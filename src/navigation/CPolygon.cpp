@@ -1,5 +1,6 @@
 #include "navigation/CPolygon.h"
 
+#include "resources/ByteWriter.h"
 #include "resources/CADVException.h"
 
 #include <algorithm>
@@ -15,12 +16,6 @@ constexpr float kEmptyMax = -1e38f;
 // floats so that coordinates beyond the int range compare instead of overflowing.
 float Thousandths(float v) {
     return std::trunc(v * 1000.0f);
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<std::uint8_t>(v >> shift));
-    }
 }
 
 std::uint32_t GetU32(std::span<const std::uint8_t> data, std::size_t at) {

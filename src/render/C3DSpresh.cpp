@@ -1,6 +1,6 @@
 #include "render/C3DSpresh.h"
 
-#include "render/ByteReader.h"
+#include "resources/ByteReader.h"
 #include "render/IModelHost.h"
 #include "resources/CADVException.h"
 

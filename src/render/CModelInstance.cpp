@@ -1,23 +1,14 @@
 #include "render/CModelInstance.h"
 
 #include "mathutil/D3DXMath.h"
-#include "render/ByteReader.h"
+#include "resources/ByteReader.h"
+#include "resources/ByteWriter.h"
 #include "resources/CADVException.h"
 
 #include <bit>
 #include <cstring>
 
 namespace {
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<std::uint8_t>(v >> shift));
-    }
-}
-
-void PutFloat(std::vector<std::uint8_t>& out, float v) {
-    PutU32(out, std::bit_cast<std::uint32_t>(v));
-}
 
 void PutVector(std::vector<std::uint8_t>& out, const D3DXVECTOR3& v) {
     PutFloat(out, v.x);

@@ -1,4 +1,4 @@
-#include "render/ByteReader.h"
+#include "resources/ByteReader.h"
 #include "render/ImageCodec.h"
 
 #include <array>

@@ -1,5 +1,6 @@
 #include "state/CState.h"
 
+#include "resources/ByteWriter.h"
 #include "resources/CADVException.h"
 #include "script/TextConversion.h"
 
@@ -12,16 +13,6 @@
 namespace {
 
 // Little-endian field writers and a bounds-checked reader for the state record.
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-}
 
 void PutU64(std::vector<std::uint8_t>& out, std::uint64_t value) {
     for (int shift = 0; shift < 64; shift += 8) {

@@ -100,6 +100,9 @@ enum class DRenderState {
 
 enum class DSamplerState { MagFilter, MinFilter, MipFilter, MaxAnisotropy };
 
+// FogVertexMode value: fog grows linearly from the start to the end distance.
+constexpr std::uint32_t D3DFOG_LINEAR = 3;
+
 // Bits of Clear.
 constexpr std::uint32_t D3DCLEAR_TARGET = 0x1;
 constexpr std::uint32_t D3DCLEAR_ZBUFFER = 0x2;

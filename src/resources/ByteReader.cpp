@@ -1,4 +1,4 @@
-#include "render/ByteReader.h"
+#include "resources/ByteReader.h"
 
 std::uint8_t ByteReader::U8() {
     if (m_at >= m_data.size()) {

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "mathutil/D3DXTypes.h"
+#include "render/CEngineLight.h"
+#include "render/CTextureTable.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+class C3DSpresh;
+class CArchiveModelHost;
+class CFileManager;
+class CModelCache;
+class CModelInstance;
+class DDevice;
+
+// The renderer: the device, the model cache and texture table, the model
+// instances and lights of the current scene, the camera, ambient light, fog,
+// brightness, zoom and shadow strength. The frame itself draws what this
+// state describes.
+class C3DEngine2 {
+public:
+    struct Settings {
+        int textureQuality = 2;
+        bool shadows = true;
+        bool mirrors = true;
+        bool lighdows = true;
+        bool preload = true;
+    };
+
+    // `cacheFolder` keeps computed collision outlines; empty keeps none.
+    C3DEngine2(DDevice& device, const CFileManager& files, std::filesystem::path cacheFolder,
+               const Settings& settings);
+    ~C3DEngine2();
+    C3DEngine2(const C3DEngine2&) = delete;
+    C3DEngine2& operator=(const C3DEngine2&) = delete;
+
+    DDevice& Device() { return m_device; }
+    const Settings& GetSettings() const { return m_settings; }
+    void SetTextureQuality(int quality);
+
+    // Models and textures
+    CModelCache& Models() { return *m_models; }
+    CTextureTable& Textures() { return *m_textures; }
+    // "data\models\" + name, from the cache.
+    C3DSpresh* GetModel(const std::string& name);
+    // A model for generated shapes.
+    C3DSpresh* CreateUnnamedModel();
+    int GetTextureId(const std::string& name) { return m_textures->GetTextureId(name); }
+
+    // Model instances: created outside the list, shown once added.
+    std::unique_ptr<CModelInstance> CreateInstance(C3DSpresh* model, const D3DXVECTOR3& position,
+                                                   const D3DXVECTOR3& rotation, bool visible, bool enabled,
+                                                   int kind) const;
+    CModelInstance* AddInstance(std::unique_ptr<CModelInstance> instance);
+    // Takes the instance out of the list and destroys it; unknown ones are ignored.
+    void RemoveInstance(const CModelInstance* instance);
+    void DeleteAllInstances();
+    const std::vector<std::unique_ptr<CModelInstance>>& Instances() const { return m_instances; }
+
+    // Camera
+    void SetCamera(const D3DXVECTOR3& eye, const D3DXVECTOR3& at, const D3DXVECTOR3& up);
+    void SetCameraFromAngles(const D3DXVECTOR3& eye, float roll, float pitch, float yaw);
+    const D3DXVECTOR3& CameraEye() const { return m_eye; }
+    const D3DXVECTOR3& CameraAt() const { return m_at; }
+    const D3DXVECTOR3& CameraUp() const { return m_up; }
+    const D3DXMATRIX& ViewMatrix() const { return m_view; }
+    bool CameraChanged() const { return m_cameraChanged; }
+    // Eye, look-at and up: nine floats, 36 bytes.
+    static constexpr std::size_t kCameraRecordSize = 36;
+    void SaveCamera(std::vector<std::uint8_t>& out) const;
+    // Reads the record and rebuilds the view; returns its size. A truncated
+    // record throws CADVException and changes nothing.
+    std::size_t LoadCamera(std::span<const std::uint8_t> data);
+
+    float Zoom() const { return m_zoom; }
+    void SetZoom(float zoom) { m_zoom = zoom; }
+    float ShadowStrength() const { return m_shadowStrength; }
+    void SetShadowStrength(float strength);
+    const D3DMATERIAL9& ShadowMaterial() const { return m_shadowMaterial; }
+
+    // Scales every light, the ambient colour and the fog colour; lights and fog
+    // are applied again.
+    void SetBrightness(float factor);
+    float Brightness() const { return m_brightness; }
+    void SetAmbient(std::uint32_t colour) { m_ambient = colour; }
+    std::uint32_t Ambient() const { return m_ambient; }
+    // The ambient colour as the device gets it.
+    std::uint32_t ScaledAmbient() const { return ScaleColour(m_ambient); }
+    void SetFog(std::uint32_t colour, float start, float end);
+    void ClearFog();
+    bool FogOn() const { return m_fogOn; }
+    std::uint32_t FogColour() const { return m_fogColour; }
+    float FogStart() const { return m_fogStart; }
+    float FogEnd() const { return m_fogEnd; }
+
+    // Lights: each takes the next light index.
+    CEngineLight* AddPointLight(const D3DCOLORVALUE& diffuse, const D3DXVECTOR3& position, float attenuation,
+                                float range);
+    CEngineLight* AddSpotLight(const D3DCOLORVALUE& diffuse, const D3DXVECTOR3& position,
+                               const D3DXVECTOR3& direction, float attenuation, float range, float falloff,
+                               float theta, float phi);
+    CEngineLight* AddDirectionalLight(const D3DCOLORVALUE& diffuse, const D3DXVECTOR3& direction);
+    // Hands the light to the device, colours scaled by the brightness, and
+    // enables it when it is enabled and switched on.
+    void ApplyLight(const CEngineLight& light);
+    void ApplyAllLights();
+    // Switches every light off on the device and forgets them; indices start at 0 again.
+    void DeleteAllLights();
+    const std::vector<std::unique_ptr<CEngineLight>>& Lights() const { return m_lights; }
+
+    // Everything a scene leaves behind: lights, models not marked to stay,
+    // textures, instances, fog.
+    void UnloadScene();
+
+private:
+    CEngineLight* AddLight(const D3DLIGHT9& light);
+    std::uint32_t ScaleColour(std::uint32_t colour) const;
+    void ApplyFog();
+
+    DDevice& m_device;
+    Settings m_settings;
+    std::unique_ptr<CTextureTable> m_textures;
+    std::unique_ptr<CArchiveModelHost> m_modelHost;
+    std::unique_ptr<CModelCache> m_models;
+    std::vector<std::unique_ptr<CModelInstance>> m_instances;
+    std::vector<std::unique_ptr<CEngineLight>> m_lights;
+    std::uint32_t m_nextLightId = 0;
+
+    D3DXVECTOR3 m_eye{0.0f, 0.0f, 0.0f};
+    D3DXVECTOR3 m_at{0.0f, 0.0f, 1.0f};
+    D3DXVECTOR3 m_up{0.0f, 1.0f, 0.0f};
+    D3DXMATRIX m_view;
+    bool m_cameraChanged = false;
+
+    float m_zoom = 1.0f;
+    float m_brightness = 1.0f;
+    std::uint32_t m_ambient = 0;
+    bool m_fogOn = false;
+    std::uint32_t m_fogColour = 0;
+    float m_fogStart = 0.0f;
+    float m_fogEnd = 0.0f;
+    float m_shadowStrength = 0.4f;
+    D3DMATERIAL9 m_shadowMaterial;
+};
