@@ -1,6 +1,7 @@
 #include "render_models/ModelFixtures.h"
 
 #include "mathutil/D3DXMath.h"
+#include "render/ModelPrimitives.h"
 
 D3DMATERIAL9 GreyMaterial() {
     D3DMATERIAL9 m;
@@ -14,24 +15,7 @@ D3DMATERIAL9 GreyMaterial() {
 
 ModelMeshData UnitCube() {
     ModelMeshData mesh;
-    const D3DXVECTOR3 axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-    for (int axis = 0; axis < 3; ++axis) {
-        for (float sign : {-1.0f, 1.0f}) {
-            const D3DXVECTOR3 n = sign * axes[axis];
-            // a x b = n, so the corners below run counter-clockwise about n.
-            const D3DXVECTOR3 a = sign * axes[(axis + 1) % 3];
-            const D3DXVECTOR3 b = axes[(axis + 2) % 3];
-            const auto base = static_cast<std::uint32_t>(mesh.vertices.size());
-            const D3DXVECTOR3 c = 0.5f * n;
-            for (const auto& [s, t] : {std::pair{-1.0f, -1.0f}, {1.0f, -1.0f}, {1.0f, 1.0f}, {-1.0f, 1.0f}}) {
-                const D3DXVECTOR3 p = c + 0.5f * s * a + 0.5f * t * b;
-                mesh.vertices.push_back({p.x, p.y, p.z, n.x, n.y, n.z, (s + 1) / 2, (t + 1) / 2});
-            }
-            mesh.indices.insert(mesh.indices.end(), {base, base + 1, base + 2, base, base + 2, base + 3});
-        }
-    }
-    mesh.materials.push_back(
-        {"cube", "", GreyMaterial(), false, 0, static_cast<std::int32_t>(mesh.indices.size())});
+    AddModelBox(mesh, {-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f}, {"cube", "", GreyMaterial()});
     return mesh;
 }
 
