@@ -297,6 +297,14 @@ void CDuktapeBridge::PushVariant(const Variant& value) {
             duk_push_null(ctx);
         }
         break;
+    case VT_RECORD:
+        duk_push_object(ctx);
+        for (const auto& [name, number] : value.RecordValue()) {
+            const std::string key = WideToCesu8(name);
+            duk_push_number(ctx, number);
+            duk_put_prop_lstring(ctx, -2, key.data(), key.size());
+        }
+        break;
     default:
         duk_push_undefined(ctx);
         break;

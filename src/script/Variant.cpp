@@ -84,6 +84,13 @@ Variant Variant::Dispatch(IDispatch* object) {
     return v;
 }
 
+Variant Variant::Record(RecordFields fields) {
+    Variant v;
+    v.m_vt = VT_RECORD;
+    v.m_record = std::make_shared<const RecordFields>(std::move(fields));
+    return v;
+}
+
 Variant Variant::ZeroOf(VARTYPE vt) {
     Variant v;
     v.m_vt = vt;
@@ -110,6 +117,8 @@ bool Variant::operator==(const Variant& other) const {
         return m_text == other.m_text;
     case VT_DISPATCH:
         return DispatchValue() == other.DispatchValue();
+    case VT_RECORD:
+        return RecordValue() == other.RecordValue();
     default:
         return true;
     }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class IDispatch;
 struct DispatchLife;
@@ -21,6 +23,9 @@ constexpr VARTYPE VT_R8 = 5;
 constexpr VARTYPE VT_BSTR = 8;
 constexpr VARTYPE VT_DISPATCH = 9;
 constexpr VARTYPE VT_BOOL = 11;
+// Engine results made of named numbers (positions, bounds). Scripts receive
+// them as plain objects they own, so no engine object has to outlive the call.
+constexpr VARTYPE VT_RECORD = 36;
 
 using VARIANT_BOOL = std::int16_t;
 constexpr VARIANT_BOOL VARIANT_TRUE = -1;
@@ -45,6 +50,8 @@ public:
     static Variant BoolRaw(VARIANT_BOOL value);
     static Variant Bstr(std::u16string value);
     static Variant Dispatch(IDispatch* object);
+    using RecordFields = std::vector<std::pair<std::u16string, double>>;
+    static Variant Record(RecordFields fields);
     // An empty value of a given type: 0, false, "", or a null object.
     static Variant ZeroOf(VARTYPE vt);
 
@@ -57,6 +64,8 @@ public:
     const std::u16string& BstrValue() const { return m_text; }
     // Null when none was given or the object has been destroyed since.
     IDispatch* DispatchValue() const;
+    // Valid for VT_RECORD: the fields in the order they were given.
+    const RecordFields& RecordValue() const { return *m_record; }
 
     bool operator==(const Variant& other) const;
 
@@ -66,6 +75,7 @@ private:
     double m_real = 0.0;
     std::u16string m_text;
     std::shared_ptr<DispatchLife> m_object;
+    std::shared_ptr<const RecordFields> m_record;
 };
 
 // Converts `in` to the numeric type `vt` (VT_I2, VT_I4, VT_R4, VT_R8, VT_BOOL)

@@ -70,6 +70,14 @@ TEST_F(ScriptEngineTest, PropertiesAndMethodsReachTheObject) {
     EXPECT_EQ(Eval("typeof obj.echo == 'function' && obj.echo === obj.echo"), Variant::Bool(true));
 }
 
+TEST_F(ScriptEngineTest, RecordsArriveAsPlainObjectsTheScriptOwns) {
+    obj.value = Variant::Record({{u"x", 1.5}, {u"y", -2.0}});
+    EXPECT_EQ(Eval("var p = obj.value; p.x + p.y"), Variant::R8(-0.5));
+    // Each read is a fresh object: changing one leaves the engine's value and later reads alone.
+    EXPECT_EQ(Eval("p.x = 10; var q = obj.value; q.x + ',' + (p === q) + ',' + Object.keys(q).join('')"),
+              Variant::Bstr(u"1.5,false,xy"));
+}
+
 TEST_F(ScriptEngineTest, ObjectsKeepTheirIdentity) {
     obj.child = std::make_unique<TestObject>();
     obj.named[u"door"] = std::make_unique<TestObject>();
