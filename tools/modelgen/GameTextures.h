@@ -1,0 +1,16 @@
+#pragma once
+
+#include "GeneratedFile.h"
+
+#include <vector>
+
+// The sample game's textures, drawn by code so the project ships no binary
+// images; uncompressed TGA, every run the same bytes, each kTextureSize
+// square (a power of two, which every device accepts).
+//
+//   checker.tga  8 x 8 light and dark stone squares (the floor)
+//   crate.tga    horizontal planks in a frame (crates)
+//   wall.tga     bricks in offset rows with mortar joints (walls)
+std::vector<GeneratedFile> GenerateGameTextures();
+
+constexpr int kTextureSize = 128;

@@ -1,0 +1,83 @@
+// morvane-modelgen: writes the sample game's models and textures.
+
+#include "GameModels.h"
+#include "GameTextures.h"
+
+#include "resources/CADVException.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <system_error>
+
+namespace {
+
+constexpr const char* kUsage =
+    R"(Usage: morvane-modelgen OUT_DIR
+
+Writes the sample game's models into OUT_DIR/models/ and their textures into
+OUT_DIR/textures/ (both created when missing), which the game loads as
+"data\models\..." and "data\textures\...":
+  floor.ims   ground slab, textured with checker.tga
+  wall.ims    wall segment, textured with wall.tga
+  crate.ims   crate, textured with crate.tga
+  block.ims   untextured box
+  glass.ims   transparent box
+  lamp.ims    post with a glowing head (emissive material)
+  hero.spr    figure with the animations "idle" and "walk"
+  checker.tga, crate.tga, wall.tga   uncompressed 32-bit TGA
+The files are computed, not drawn by hand: every run writes the same bytes.
+
+Exit status: 0 on success, 1 when a file cannot be written, 2 on bad usage.
+)";
+
+int Usage() {
+    std::cerr << kUsage;
+    return 2;
+}
+
+void WriteFiles(const std::filesystem::path& folder, const std::vector<GeneratedFile>& files) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        throw CADVException("morvane-modelgen - cannot create %s: %s", folder.string().c_str(),
+                            error.message().c_str());
+    }
+    for (const GeneratedFile& file : files) {
+        const std::filesystem::path path = folder / file.name;
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        if (out) {
+            out.write(reinterpret_cast<const char*>(file.bytes.data()),
+                      static_cast<std::streamsize>(file.bytes.size()));
+            out.close();
+        }
+        if (!out) {
+            throw CADVException("morvane-modelgen - cannot write %s: %s", path.string().c_str(),
+                                std::strerror(errno));
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (argc != 2 || argv[1][0] == '-' || argv[1][0] == '\0') {
+        return Usage();
+    }
+    try {
+        const std::filesystem::path out(argv[1]);
+        WriteFiles(out / "models", GenerateGameModels());
+        WriteFiles(out / "textures", GenerateGameTextures());
+    } catch (const CADVException& e) {
+        std::cerr << e.GetText() << "\n";
+        return 1;
+    }
+    return 0;
+}
