@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+class C3DSpresh;
+class CModelInstance;
+class CParameterParser;
 class CSceneObject;
 class CScriptEngine;
 class ISceneHost;
@@ -94,13 +97,35 @@ protected:
                          Variant* result) override;
 
 private:
+    // A new object until the scene has taken it: released when a definition fails.
+    struct ReleaseObjectRef {
+        void operator()(CSceneObject* object) const;
+    };
+    using ObjectRef = std::unique_ptr<CSceneObject, ReleaseObjectRef>;
+    struct NamedObject {
+        CSceneObject* object;
+        std::uint32_t id;
+    };
+
     static std::span<const DispatchMember> ScriptMembers();
+    HRESULT InvokeTableMember(DISPID id, std::span<const Variant> args, Variant* result);
+
+    // Definition steps shared by objects and shapes.
+    void ExpectNewName(const std::u16string& name, const char* rejected) const;
+    std::unique_ptr<CModelInstance> CreatePlacedInstance(const CParameterParser& parameters, C3DSpresh* model,
+                                                         int kind) const;
+    const CModelInstance* ParentInstance(const CParameterParser& parameters) const;
+    // Shows the instance under the next id and enters the object in the scene.
+    void Show(ObjectRef object, std::unique_ptr<CModelInstance> instance);
     // Enters a finished object in the list and dictionaries under the next id.
     void Register(CSceneObject* object);
+    // Objects deleted while scripts or updates may still be running inside
+    // them are released at the next safe point instead of at once.
+    void ReleaseDeleted();
     void ReleaseObject(CSceneObject* object);
 
     ISceneHost& m_host;
-    std::map<std::u16string, CSceneObject*> m_names;
+    std::map<std::u16string, NamedObject, std::less<>> m_names;
     std::map<std::uint32_t, CSceneObject*> m_ids;
     // Owned (one reference each), in the order they were added.
     std::vector<CSceneObject*> m_objects;
@@ -110,4 +135,8 @@ private:
     std::unique_ptr<CScriptEngine> m_script;
     CSceneObject* m_freeMove = nullptr;
     std::unique_ptr<PathFinder> m_pathFinder;
+    // Taken out of the scene, waiting for ReleaseDeleted.
+    std::vector<CSceneObject*> m_deleted;
+    // The objects one OnIdle updates; kept so that a frame allocates nothing.
+    std::vector<CSceneObject*> m_updating;
 };
