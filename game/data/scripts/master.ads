@@ -1,6 +1,6 @@
 // The game script: started once when the program starts.
 function OnInit() {
-    state.scene = "intro";
+    state.scene = "courtyard";
 
     // The sounds are made by morvane-synth when the game is built.
     sound.addeffect("click", "click.raw");
@@ -9,4 +9,29 @@ function OnInit() {
     // A short fade-in so the theme is heard from the first seconds.
     sound.playmusic("theme", 0, 500);
     sound.chime.play();
+
+    // The verbs of the context window: on an object, and on the bare ground.
+    game.setgamecommands("look at,open,take,talk to", "look");
+}
+
+// The text a chosen verb puts on the command line.
+function OnAskVerb(verb) {
+    return verb;
+}
+
+// The word that joins a verb's two objects; empty for verbs that take one.
+function OnAskPreposition(verb) {
+    if (verb == "use") {
+        return "with";
+    }
+    if (verb == "give") {
+        return "to";
+    }
+    return "";
+}
+
+// Whatever the scene leaves unhandled.
+function OnAction(sentence, verb, object1, object2) {
+    game.messagebox("Nothing happens.");
+    return true;
 }
