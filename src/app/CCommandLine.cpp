@@ -55,9 +55,9 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
             result.options.headless = true;
             continue;
         }
-        const bool takesValue = arg == "--data" || arg == "--config" || arg == "--keys" || arg == "--capture-audio" ||
-                                arg == "--dump-state" ||
-                                arg == "--frames" || arg == "--fixed-step";
+        const bool takesValue = arg == "--data" || arg == "--config" || arg == "--keys" ||
+                                arg == "--capture-audio" || arg == "--dump-state" || arg == "--frames" ||
+                                arg == "--fixed-step";
         if (!takesValue) {
             return Fail("unknown option '" + arg + "'");
         }

@@ -1,14 +1,20 @@
 #include "app/CGame.h"
 
+#include "app/CCameraControl.h"
 #include "app/DisplayModes.h"
 #include "parser/CCommand.h"
 #include "parser/CInterfaceBackend.h"
 #include "platform/DClock.h"
 #include "platform/DPaths.h"
 #include "platform/DRegistry.h"
+#include "render/C3DEngine2.h"
+#include "render/device/DDeviceNull.h"
+#include "resources/CADVException.h"
 #include "resources/CFileManager.h"
 #include "resources/CKeySet.h"
 #include "resources/FileBytes.h"
+#include "scene/CScene.h"
+#include "scene/CSceneObject.h"
 #include "script/CScriptEngine.h"
 #include "script/TextConversion.h"
 #include "sound/CSoundEngine.h"
@@ -16,11 +22,26 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
+
+namespace {
+
+// The scene to load: "scene" of the state store as text.
+std::string SceneNameFromState(CState& state) {
+    const Variant scene = state.GetVariant(u"scene");
+    if (scene.Type() != VT_BSTR) {
+        throw CADVException("CGame::DoFrame - The state variable scene does not hold a scene name.");
+    }
+    return WideToAnsi(scene.BstrValue());
+}
+
+} // namespace
 
 CGame::CGame(const CRunOptions& options, DClock& clock)
     : CDispatchBase(ScriptMembers()), m_options(options), m_clock(clock) {}
 
 CGame::~CGame() {
+    UnloadScene();
     m_messageBoxes.clear();
     m_command.reset();
     m_interfaceBackend.reset();
@@ -29,6 +50,9 @@ CGame::~CGame() {
     m_inventory.reset();
     m_setup.reset();
     m_sound.reset();
+    m_camera.reset();
+    m_renderer.reset();
+    m_device.reset();
     if (m_window) {
         m_window->Mouse().Unacquire();
     }
@@ -48,6 +72,15 @@ void CGame::Initialize(DWindow& window) {
 
     ChooseDisplayMode();
     ReadQualitySettings();
+    m_device = std::make_unique<DDeviceNull>();
+    C3DEngine2::Settings settings;
+    settings.textureQuality = m_quality.textureQuality;
+    settings.shadows = m_quality.shadows;
+    settings.mirrors = m_quality.mirrors;
+    settings.lighdows = m_quality.lightEffects;
+    settings.preload = m_quality.preload;
+    m_renderer = std::make_unique<C3DEngine2>(*m_device, *m_files, DPaths::DefaultCacheFolder(), settings);
+    m_camera = std::make_unique<CCameraControl>(*m_renderer);
     m_window->Mouse().Acquire();
 
     StartGame();
@@ -81,6 +114,7 @@ void CGame::StartGame() {
     LoadVocabulary();
 
     m_buttons = CMouseButtons();
+    m_camera->Stop();
     m_frameTimer.Start(m_clock.Now());
 }
 
@@ -106,6 +140,9 @@ std::unique_ptr<CScriptEngine> CGame::CreateScriptEngine() {
     engine->AddObject(u"inventory", m_inventory.get());
     engine->AddObject(u"setup", m_setup.get());
     engine->AddObject(u"sound", m_sound.get());
+    if (m_scene != nullptr) {
+        engine->AddObject(u"scene", m_scene);
+    }
     engine->Run(LoadScriptFile("master.lib"));
     return engine;
 }
@@ -115,8 +152,50 @@ std::string CGame::LoadScriptFile(const std::string& name) const {
     return std::string(bytes.begin(), bytes.end());
 }
 
+std::uint32_t CGame::Now() const {
+    return m_clock.Now();
+}
+
+void CGame::LoadScene(const std::string& name) {
+    UnloadScene();
+    m_renderer->SetZoom(1.0f);
+    m_sceneName = name;
+    m_scene = new CScene(*this);
+    m_scene->Load(name, true);
+    EnterEventPolygons();
+}
+
+void CGame::UnloadScene() {
+    if (m_scene != nullptr) {
+        // Cleared first: scripts that run while the scene goes must not reach it through the game.
+        CScene* scene = std::exchange(m_scene, nullptr);
+        scene->Release();
+    }
+    if (m_sound) {
+        m_sound->ClearEffects();
+    }
+    m_polygons.Clear();
+}
+
+void CGame::EnterEventPolygons() {
+    if (m_scene == nullptr || m_scene->FreeMoveObject() == nullptr) {
+        return;
+    }
+    const CSceneObject& mover = *m_scene->FreeMoveObject();
+    m_polygons.FireContaining(
+        mover.GroundX(), mover.GroundZ(),
+        [this](const std::string& event, const char* what) { FireSceneEvent(event, what); });
+}
+
+void CGame::FireSceneEvent(const std::string& event, const std::string& parameter) {
+    if (m_scene != nullptr) {
+        m_scene->OnEvent(event, parameter);
+    }
+}
+
 void CGame::DumpState(const std::filesystem::path& file) const {
-    const std::string json = "{\"state\": " + m_state->ToJson() + ", \"inventory\": " + m_inventory->ToJson() +
+    const std::string json = "{\"state\": " + m_state->ToJson() +
+                             ", \"inventory\": " + m_inventory->ToJson() +
                              ", \"setup\": " + m_setup->ToJson() + "}\n";
     WriteWholeFileReplacing(file, std::span(reinterpret_cast<const std::uint8_t*>(json.data()), json.size()));
 }
@@ -136,9 +215,11 @@ void CGame::ChooseDisplayMode() {
 
     m_displayModes = AcceptDisplayModes(m_window->DisplayModes());
     if (fullscreen && (m_options.headless || m_displayModes.empty())) {
-        // Offscreen rendering has no display to fill, and odd displays have no such mode; a window still works.
+        // Offscreen rendering has no display to fill, and odd displays have no such mode; a window still
+        // works.
         if (!m_options.headless) {
-            std::fprintf(stderr, "The display offers no 4:3 mode of 1024 x 768 or more; playing in a window.\n");
+            std::fprintf(stderr,
+                         "The display offers no 4:3 mode of 1024 x 768 or more; playing in a window.\n");
         }
         fullscreen = false;
     }
@@ -170,9 +251,13 @@ void CGame::DoFrame() {
     m_sound->RethrowPending();
 
     if (!m_pendingScene.empty()) {
+        UnloadScene();
         m_state->SetVariant(u"prevscene", m_state->GetVariant(u"scene"));
         m_state->SetVariant(u"scene", Variant::Bstr(AnsiToWide(m_pendingScene)));
         m_pendingScene.clear();
+    }
+    if (m_scene == nullptr) {
+        LoadScene(SceneNameFromState(*m_state));
     }
 
     const std::uint32_t now = m_clock.Now();
@@ -188,6 +273,27 @@ void CGame::DoFrame() {
     MoveCursor(mouse.dx, mouse.dy);
     // Without a loaded scene the frame ends here: the last frame tick and the
     // previous button states stay as they are.
+    if (m_scene == nullptr) {
+        return;
+    }
+    RunScene(now);
+    m_fpsLabelVisible = m_registry->ReadInt("showframerate", 0, false) != 0;
+    m_frameTimer.EndFrame(now);
+    m_buttons.Commit();
+}
+
+void CGame::RunScene(std::uint32_t now) {
+    const auto fire = [this](const std::string& event, const std::string& parameter) {
+        FireSceneEvent(event, parameter);
+    };
+    m_camera->Step(now, fire);
+    const Variant elapsed = Variant::I4(static_cast<std::int32_t>(m_frameTimer.Elapsed(now)));
+    m_scriptEngine->Call("OnIdle", {&elapsed, 1});
+    m_scriptEngine->ProcessEvents();
+    // The game's scripts may have unloaded the scene (a failed load leaves none).
+    if (m_scene != nullptr) {
+        m_scene->OnIdle();
+    }
 }
 
 void CGame::SettleSound() {
@@ -197,8 +303,10 @@ void CGame::SettleSound() {
 }
 
 void CGame::MoveCursor(int dx, int dy) {
-    m_cursorX = std::clamp(m_cursorX + 2.0f * static_cast<float>(dx), 0.0f, static_cast<float>(m_screenWidth - 1));
-    m_cursorY = std::clamp(m_cursorY + 2.0f * static_cast<float>(dy), 0.0f, static_cast<float>(m_screenHeight - 1));
+    m_cursorX =
+        std::clamp(m_cursorX + 2.0f * static_cast<float>(dx), 0.0f, static_cast<float>(m_screenWidth - 1));
+    m_cursorY =
+        std::clamp(m_cursorY + 2.0f * static_cast<float>(dy), 0.0f, static_cast<float>(m_screenHeight - 1));
 }
 
 void CGame::ToggleFullscreen() {

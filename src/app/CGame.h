@@ -5,6 +5,8 @@
 #include "app/CMouseButtons.h"
 #include "platform/DMessage.h"
 #include "platform/DWindow.h"
+#include "scene/CPolygonTable.h"
+#include "scene/ISceneHost.h"
 #include "script/CDispatchBase.h"
 #include "script/IScriptEngineOwner.h"
 
@@ -13,7 +15,11 @@
 #include <string>
 #include <vector>
 
+class C3DEngine2;
+class CCameraControl;
 class CCommand;
+class CScene;
+class DDevice;
 class CFileManager;
 class CInterfaceBackend;
 class CScriptEngine;
@@ -37,7 +43,7 @@ struct CQualitySettings {
 // creates nothing; Initialize builds the subsystems in their fixed order and
 // the destructor tears them down in the reverse one. It is also the script
 // object "game" that every script engine knows.
-class CGame : public CDispatchBase, public IScriptEngineOwner {
+class CGame : public CDispatchBase, public IScriptEngineOwner, public ISceneHost {
 public:
     CGame(const CRunOptions& options, DClock& clock);
     ~CGame() override;
@@ -52,10 +58,22 @@ public:
     // True when the message was handled; otherwise the window's default handling applies.
     bool HandleMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
 
-    // A script engine with the standard objects published and the shared library run.
-    std::unique_ptr<CScriptEngine> CreateScriptEngine();
+    // A script engine with the standard objects published (and "scene" while
+    // one is loaded) and the shared library run.
+    std::unique_ptr<CScriptEngine> CreateScriptEngine() override;
     // The text of "data\scripts\" + name from the archives.
-    std::string LoadScriptFile(const std::string& name) const;
+    std::string LoadScriptFile(const std::string& name) const override;
+    C3DEngine2& Renderer() override { return *m_renderer; }
+    CPolygonTable& Polygons() override { return m_polygons; }
+    std::uint32_t Now() const override;
+
+    // Replaces the current scene by a new one loaded from "name".scs.
+    void LoadScene(const std::string& name);
+    void UnloadScene();
+    CScene* Scene() const { return m_scene; }
+    const std::string& SceneName() const { return m_sceneName; }
+    // Fires a scene event when a scene is loaded.
+    void FireSceneEvent(const std::string& event, const std::string& parameter);
 
     void OnScriptException(const std::string& report) override;
 
@@ -85,7 +103,8 @@ public:
     float CursorY() const { return m_cursorY; }
 
 protected:
-    HRESULT InvokeMember(DISPID id, DispatchFlags flags, std::span<const Variant> args, Variant* result) override;
+    HRESULT InvokeMember(DISPID id, DispatchFlags flags, std::span<const Variant> args,
+                         Variant* result) override;
 
 private:
     static std::span<const DispatchMember> ScriptMembers();
@@ -94,6 +113,8 @@ private:
     void ChooseDisplayMode();
     void ReadQualitySettings();
     void MoveCursor(int dx, int dy);
+    void RunScene(std::uint32_t now);
+    void EnterEventPolygons();
     void ToggleFullscreen();
 
     CRunOptions m_options;
@@ -102,6 +123,9 @@ private:
     // Created in this order by Initialize; the destructor releases them in the reverse one.
     std::unique_ptr<CFileManager> m_files;
     std::unique_ptr<DRegistry> m_registry;
+    std::unique_ptr<DDevice> m_device;
+    std::unique_ptr<C3DEngine2> m_renderer;
+    std::unique_ptr<CCameraControl> m_camera;
     std::unique_ptr<CSoundEngine> m_sound;
     std::unique_ptr<CState> m_state;
     std::unique_ptr<CState> m_inventory;
@@ -110,7 +134,15 @@ private:
     std::unique_ptr<CInterfaceBackend> m_interfaceBackend;
     std::unique_ptr<CCommand> m_command;
 
+    // At most one scene, owned through its script reference.
+    CScene* m_scene = nullptr;
+    std::string m_sceneName;
+    CPolygonTable m_polygons;
     std::string m_pendingScene;
+    // The screens that make the player busy; the in-game GUI sets them.
+    bool m_messageBoxVisible = false;
+    bool m_contextWindowVisible = false;
+    std::string m_commandText;
     std::deque<MessageBoxEntry> m_messageBoxes;
     std::vector<std::string> m_objectCommands;
     std::vector<std::string> m_freeCommands;

@@ -1,9 +1,10 @@
 // The script face of the game: the "game" object every script engine knows.
 #include "app/CGame.h"
 
+#include "app/CCameraControl.h"
 #include "resources/CADVException.h"
 #include "scene/CParameterParser.h"
-#include "script/TextConversion.h"
+#include "scene/CScene.h"
 
 #include <cstdint>
 
@@ -25,8 +26,8 @@ enum Member : DISPID {
 
 // The DISPIDs are the positions in this table, so its order is fixed.
 constexpr DispatchMember kMembers[] = {
-    {u"loadscene", true},         {u"addpolygon", true},     {u"messagebox", true},
-    {u"setcamera", true},         {u"enablepolygons", true}, {u"disablepolygons", true},
+    {u"loadscene", true},         {u"addpolygon", true},      {u"messagebox", true},
+    {u"setcamera", true},         {u"enablepolygons", true},  {u"disablepolygons", true},
     {u"setgamecommands", true},   {u"messageboxopen", false}, {u"currentscene", false},
     {u"notdoinganything", false}, {u"setzoom", true},
 };
@@ -50,7 +51,9 @@ std::vector<std::string> SplitCommaList(const std::string& text) {
 
 } // namespace
 
-std::span<const DispatchMember> CGame::ScriptMembers() { return kMembers; }
+std::span<const DispatchMember> CGame::ScriptMembers() {
+    return kMembers;
+}
 
 HRESULT CGame::InvokeMember(DISPID id, DispatchFlags flags, std::span<const Variant> args, Variant* result) {
     if (id < kLoadScene || id > kSetZoom) {
@@ -89,14 +92,63 @@ HRESULT CGame::InvokeMember(DISPID id, DispatchFlags flags, std::span<const Vari
         m_objectCommands = SplitCommaList(AnsiArg(args, 0));
         m_freeCommands = SplitCommaList(AnsiArg(args, 1));
         return S_OK;
+    case kAddPolygon: {
+        // Name, type word, event object, then at least three x, z pairs.
+        if (args.size() <= 8 || args.size() % 2 == 0) {
+            throw EDispatchError{DISP_E_BADPARAMCOUNT};
+        }
+        const std::string name = AnsiArg(args, 0);
+        const std::string type = AnsiArg(args, 1);
+        CNamedPolygon entry;
+        entry.eventObject = AnsiArg(args, 2);
+        for (std::size_t i = 3; i + 1 < args.size(); i += 2) {
+            entry.outline.AddPoint(static_cast<float>(DoubleArg(args, i)),
+                                   static_cast<float>(DoubleArg(args, i + 1)), false);
+        }
+        entry.type = CPolygonTable::ParseType(type);
+        m_polygons.Set(name, std::move(entry));
+        return S_OK;
+    }
+    case kSetCamera:
+        ExpectArgCount(args, 1);
+        m_camera->SetCamera(AnsiArg(args, 0), Now(),
+                            [this](const std::string& event, const std::string& parameter) {
+                                FireSceneEvent(event, parameter);
+                            });
+        return S_OK;
+    case kSetZoom:
+        ExpectArgCount(args, 1);
+        m_camera->SetZoom(AnsiArg(args, 0), Now());
+        return S_OK;
+    case kEnablePolygons:
+    case kDisablePolygons: {
+        ExpectArgCount(args, 1, SIZE_MAX);
+        const bool enable = id == kEnablePolygons;
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            // Checked as reached: names before a wrong argument keep their change.
+            if (CNamedPolygon* polygon = m_polygons.Find(AnsiArg(args, i))) {
+                polygon->enabled = enable;
+            }
+            if (!enable && m_scene != nullptr) {
+                m_scene->RebuildNavigation();
+            }
+        }
+        if (enable && m_scene != nullptr) {
+            m_scene->RebuildNavigation();
+        }
+        return S_OK;
+    }
+    case kMessageBoxOpen:
+        SetResult(result, Variant::Bool(m_messageBoxVisible));
+        return S_OK;
     case kCurrentScene:
-        // No scene is ever loaded yet.
-        SetResult(result, Variant::Dispatch(nullptr));
+        SetResult(result, Variant::Dispatch(m_scene));
+        return S_OK;
+    case kNotDoingAnything:
+        SetResult(result,
+                  Variant::Bool(!m_messageBoxVisible && m_commandText.empty() && !m_contextWindowVisible));
         return S_OK;
     default:
-        // Polygons, the camera and the message box state need the scene and screen
-        // subsystems; until they exist a script learns so instead of getting a false answer.
-        throw CADVException("CGame::Invoke - game.%s is not available in this version of the engine",
-                            WideToAnsi(kMembers[id - kLoadScene].name).c_str());
+        return DISP_E_MEMBERNOTFOUND;
     }
 }

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 TEST(CCommandLine, AcceptsEveryOption) {
-    const auto parsed = CCommandLine::Parse(
-        {"--data", "/games/x", "--config", "c.toml", "--headless", "--frames", "12", "--fixed-step", "16", "--keys",
-         "k.txt", "--capture-audio", "a.wav", "--dump-state", "s.json"});
+    const auto parsed = CCommandLine::Parse({"--data", "/games/x", "--config", "c.toml", "--headless",
+                                             "--frames", "12", "--fixed-step", "16", "--keys", "k.txt",
+                                             "--capture-audio", "a.wav", "--dump-state", "s.json"});
     ASSERT_EQ(parsed.action, CCommandLine::Action::Run);
     EXPECT_EQ(parsed.options.dataFolder, "/games/x");
     EXPECT_EQ(parsed.options.settingsFile, "c.toml");

@@ -9,8 +9,12 @@ TEST(CFrameTimer, ElapsedTimeIsClampedTo200Ms) {
         std::uint32_t elapsed;
     };
     const Case cases[] = {
-        {1000, 1000, 0},      {1000, 1016, 16},    {1000, 1200, 200},
-        {1000, 1201, 200},    {1000, 9000, 200},   {0xFFFFFFF0u, 0x10, 0x20}, // across the tick wrap
+        {1000, 1000, 0},
+        {1000, 1016, 16},
+        {1000, 1200, 200},
+        {1000, 1201, 200},
+        {1000, 9000, 200},
+        {0xFFFFFFF0u, 0x10, 0x20}, // across the tick wrap
         {0xFFFFFF00u, 0x1000, 200},
     };
     for (const auto& c : cases) {

@@ -38,7 +38,7 @@ TEST_F(CGameTest, FirstStartWritesTheDefaultsThatAreAddedWhenMissing) {
     }
     DRegistry settings(m_dir / "settings.toml");
     const std::pair<const char*, int> written[] = {
-        {"resx", 1024},   {"resy", 768},    {"fullscreen", 1}, {"pickwindowhold", 0},
+        {"resx", 1024},        {"resy", 768},   {"fullscreen", 1}, {"pickwindowhold", 0},
         {"texturequality", 2}, {"lighdows", 1}, {"shadows", 1},    {"mirrors", 1},
     };
     // The sound engine adds its own values when it starts.
@@ -57,7 +57,8 @@ TEST_F(CGameTest, FirstStartWritesTheDefaultsThatAreAddedWhenMissing) {
 }
 
 TEST_F(CGameTest, QualitySwitchesAreReadWithTheirRules) {
-    WriteFile(m_dir / "settings.toml", "texturequality = 3\nshadows = 0\nlighdows = 5\npreload = 0\nclear = 2\n");
+    WriteFile(m_dir / "settings.toml",
+              "texturequality = 3\nshadows = 0\nlighdows = 5\npreload = 0\nclear = 2\n");
     {
         CGame game(Options(), m_clock);
         game.Initialize(m_window);
@@ -135,14 +136,17 @@ TEST_F(CGameTest, WindowClosedEndsTheLoopWithStatusZero) {
 
 namespace {
 
-std::string StateText(CState& store, const char16_t* name) { return WideToAnsi(store.GetVariant(name).BstrValue()); }
+std::string StateText(CState& store, const char16_t* name) {
+    return WideToAnsi(store.GetVariant(name).BstrValue());
+}
 
 } // namespace
 
 TEST_F(CGameTest, StartRunsTheGameScriptAndSetsTheSetupSwitches) {
-    WriteFixtureGame(m_dir.Path(), {{"data\\scripts\\master.lib", "function Greeting() { return 'hi'; }\n"},
-                                    {"data\\scripts\\master.ads",
-                                     "function OnInit() { state.scene = 'hall'; state.greeting = Greeting(); }\n"}});
+    WriteFixtureGame(m_dir.Path(),
+                     {{"data\\scripts\\master.lib", "function Greeting() { return 'hi'; }\n"},
+                      {"data\\scripts\\master.ads",
+                       "function OnInit() { state.scene = 'hall'; state.greeting = Greeting(); }\n"}});
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
     EXPECT_EQ(StateText(game.State(), u"scene"), "hall");
@@ -160,8 +164,9 @@ TEST_F(CGameTest, StartSceneSettingOverridesTheScript) {
 }
 
 TEST_F(CGameTest, LoadSceneTakesEffectAtTheNextFrameAndTheLaterNameWins) {
-    WriteFixtureGame(m_dir.Path(), {{"data\\scripts\\master.ads",
-                                     "function OnInit() { state.scene = 'hall'; game.loadscene('attic'); }\n"}});
+    WriteFixtureGame(m_dir.Path(),
+                     {{"data\\scripts\\master.ads",
+                       "function OnInit() { state.scene = 'hall'; game.loadscene('attic'); }\n"}});
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
     EXPECT_TRUE(game.PendingScene().empty()) << "a scene asked for during OnInit is dropped at start";
@@ -182,14 +187,13 @@ TEST_F(CGameTest, LoadSceneTakesEffectAtTheNextFrameAndTheLaterNameWins) {
 }
 
 TEST_F(CGameTest, GameObjectQueuesMessageBoxesAndSplitsCommandLists) {
-    WriteFixtureGame(m_dir.Path(),
-                     {{"data\\scripts\\master.ads",
-                       "function OnInit() {\n"
-                       "  game.messagebox('Hello');\n"
-                       "  game.messagebox('Door', \"event='opened' eventparameter='north'\");\n"
-                       "  game.setgamecommands('look,,take', '');\n"
-                       "  state.scene = 'x';\n"
-                       "}\n"}});
+    WriteFixtureGame(m_dir.Path(), {{"data\\scripts\\master.ads",
+                                     "function OnInit() {\n"
+                                     "  game.messagebox('Hello');\n"
+                                     "  game.messagebox('Door', \"event='opened' eventparameter='north'\");\n"
+                                     "  game.setgamecommands('look,,take', '');\n"
+                                     "  state.scene = 'x';\n"
+                                     "}\n"}});
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
     ASSERT_EQ(game.MessageBoxQueue().size(), 2u);
@@ -204,22 +208,23 @@ TEST_F(CGameTest, GameObjectQueuesMessageBoxesAndSplitsCommandLists) {
 TEST_F(CGameTest, GameObjectArgumentRulesAndScriptErrorsReachTheGameHandler) {
     // Each call fails as a script error; OnScriptException counts them, and
     // nothing the failing calls asked for takes effect.
-    WriteFixtureGame(m_dir.Path(), {{"data\\scripts\\master.ads",
-                                     "var failures = [];\n"
-                                     "function OnScriptException() { state.errors = (state.errors || 0) + 1; }\n"
-                                     "function Try(f) { try { f(); } catch (e) { failures.push(String(e)); } }\n"
-                                     "function OnInit() {\n"
-                                     "  Try(function() { game.loadscene(); });\n"
-                                     "  Try(function() { game.loadscene(5); });\n"
-                                     "  Try(function() { game.loadscene('a', 'b'); });\n"
-                                     "  Try(function() { game.messagebox(); });\n"
-                                     "  Try(function() { game.setgamecommands('only one'); });\n"
-                                     "  Try(function() { game.setcamera('x'); });\n"
-                                     "  state.failed = failures.length;\n"
-                                     "  state.camera = failures[5];\n"
-                                     "  state.scene = 'start';\n"
-                                     "  no_such_function();\n"
-                                     "}\n"}});
+    WriteFixtureGame(m_dir.Path(),
+                     {{"data\\scripts\\master.ads",
+                       "var failures = [];\n"
+                       "function OnScriptException() { state.errors = (state.errors || 0) + 1; }\n"
+                       "function Try(f) { try { f(); } catch (e) { failures.push(String(e)); } }\n"
+                       "function OnInit() {\n"
+                       "  Try(function() { game.loadscene(); });\n"
+                       "  Try(function() { game.loadscene(5); });\n"
+                       "  Try(function() { game.loadscene('a', 'b'); });\n"
+                       "  Try(function() { game.messagebox(); });\n"
+                       "  Try(function() { game.setgamecommands('only one'); });\n"
+                       "  Try(function() { game.setcamera('x'); });\n"
+                       "  state.failed = failures.length;\n"
+                       "  state.camera = failures[5];\n"
+                       "  state.scene = 'start';\n"
+                       "  no_such_function();\n"
+                       "}\n"}});
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
     EXPECT_EQ(game.State().GetVariant(u"failed").IntValue(), 6);
@@ -227,5 +232,6 @@ TEST_F(CGameTest, GameObjectArgumentRulesAndScriptErrorsReachTheGameHandler) {
         << StateText(game.State(), u"camera");
     EXPECT_TRUE(game.PendingScene().empty());
     EXPECT_TRUE(game.MessageBoxQueue().empty());
-    EXPECT_EQ(game.State().GetVariant(u"errors").IntValue(), 1) << "the uncaught error reached OnScriptException";
+    EXPECT_EQ(game.State().GetVariant(u"errors").IntValue(), 1)
+        << "the uncaught error reached OnScriptException";
 }

@@ -9,6 +9,7 @@
 void WriteFixtureGame(const std::filesystem::path& folder, FixtureFiles files) {
     files.try_emplace("data\\scripts\\master.lib", "");
     files.try_emplace("data\\scripts\\master.ads", "function OnInit() { state.scene = 'start'; }\n");
+    files.try_emplace("data\\scripts\\start.scs", "function OnInit() {}\n");
     files.try_emplace("data/commands.txt", "look {\n    maxnrobjects=0\n}\n");
     files.try_emplace("data/objects.txt", "lamp {\n}\n");
 

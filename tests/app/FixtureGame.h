@@ -7,7 +7,7 @@
 
 // A small game written as resource.000 into `folder` with the project's own
 // archive writer. Keys are logical paths ("data\scripts\master.ads"); the
-// files every start needs are filled in unless the caller gives its own; a
+// files every start needs (and an empty scene "start") are filled in unless the caller gives its own; a
 // path given as nullopt is left out of the archive.
 using FixtureFiles = std::map<std::string, std::optional<std::string>>;
 

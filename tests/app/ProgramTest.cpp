@@ -23,8 +23,9 @@ TEST(Program, CommandLineAnswers) {
 namespace {
 
 ProgramResult RunGame(const TempDir& dir, std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"--headless", "--frames", "3", "--fixed-step", "16",
-                                     "--data", dir.Path().string(), "--config", (dir / "settings.toml").string()};
+    std::vector<std::string> args = {"--headless",        "--frames", "3",
+                                     "--fixed-step",      "16",       "--data",
+                                     dir.Path().string(), "--config", (dir / "settings.toml").string()};
     args.insert(args.end(), extra.begin(), extra.end());
     return RunProgram(BuiltProgram("morvane"), args);
 }
@@ -35,15 +36,16 @@ TEST(Program, EmptyDataFolderEndsWithTheMissingResourcesText) {
     TempDir dir;
     const auto result = RunGame(dir);
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.err, "Exception:\nCould not find any resources. Where is resource.000? Check the startup path.\n");
+    EXPECT_EQ(result.err,
+              "Exception:\nCould not find any resources. Where is resource.000? Check the startup path.\n");
 }
 
 TEST(Program, SampleGameStartsAndQuitsCleanly) {
     TempDir dir;
-    const auto result = RunProgram(BuiltProgram("morvane"),
-                                   {"--headless", "--frames", "3", "--data", (BuiltProgram("game")).string(),
-                                    "--config", (dir / "settings.toml").string(), "--capture-audio",
-                                    (dir / "sound.wav").string()});
+    const auto result =
+        RunProgram(BuiltProgram("morvane"),
+                   {"--headless", "--frames", "3", "--data", (BuiltProgram("game")).string(), "--config",
+                    (dir / "settings.toml").string(), "--capture-audio", (dir / "sound.wav").string()});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_TRUE(std::filesystem::exists(dir / "sound.wav"));
 }
@@ -55,11 +57,15 @@ TEST(Program, FatalErrorsNameTheirCauseAndExitWithOne) {
         const char* says;
     };
     const std::vector<Case> cases = {
-        {"missing vocabulary", {{"data/objects.txt", std::nullopt}}, "LoadFile: Resource 'data/objects.txt' not found."},
+        {"missing vocabulary",
+         {{"data/objects.txt", std::nullopt}},
+         "LoadFile: Resource 'data/objects.txt' not found."},
         {"missing game script",
          {{"data\\scripts\\master.ads", std::nullopt}},
          "LoadFile: Resource 'data\\scripts\\master.ads' not found."},
-        {"vocabulary syntax error", {{"data/commands.txt", "look {\n  bogus=1\n}\n"}}, "data/commands.txt(2)"},
+        {"vocabulary syntax error",
+         {{"data/commands.txt", "look {\n  bogus=1\n}\n"}},
+         "data/commands.txt(2)"},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -77,13 +83,16 @@ TEST(Program, DumpStateWritesTheThreeStoresAsJson) {
                                    "  state.scene = 'hall'; state.three = 3; state.half = 0.5;\n"
                                    "  state.quote = 'say \"hi\"\\\\'; state.none = null; state.me = game;\n"
                                    "  inventory.lamp = true;\n"
-                                   "}\n"}});
+                                   "}\n"},
+                                  {"data\\scripts\\hall.scs", "function OnInit() {}\n"}});
     const auto result = RunGame(dir, {"--dump-state", (dir / "out.json").string()});
     ASSERT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_EQ(ReadFile(dir / "out.json"),
-              "{\"state\": {\"half\": 0.5, \"me\": \"[object]\", \"none\": null, \"quote\": \"say \\\"hi\\\"\\\\\", "
-              "\"scene\": \"hall\", \"three\": 3}, \"inventory\": {\"lamp\": true}, \"setup\": {\"input\": true, "
-              "\"inputfield\": true, \"mayload\": true, \"maysave\": true}}\n");
+    EXPECT_EQ(
+        ReadFile(dir / "out.json"),
+        "{\"state\": {\"half\": 0.5, \"me\": \"[object]\", \"none\": null, \"quote\": \"say "
+        "\\\"hi\\\"\\\\\", "
+        "\"scene\": \"hall\", \"three\": 3}, \"inventory\": {\"lamp\": true}, \"setup\": {\"input\": true, "
+        "\"inputfield\": true, \"mayload\": true, \"maysave\": true}}\n");
 }
 
 // On a hand-stepped clock the captured sound keeps pace with the game: every
@@ -93,8 +102,8 @@ TEST(Program, FixedStepCaptureHoldsTheWholeRun) {
     const auto wav = dir / "sound.wav";
     const auto result = RunProgram(BuiltProgram("morvane"),
                                    {"--headless", "--frames", "100", "--fixed-step", "16", "--data",
-                                    BuiltProgram("game").string(), "--config", (dir / "settings.toml").string(),
-                                    "--capture-audio", wav.string()});
+                                    BuiltProgram("game").string(), "--config",
+                                    (dir / "settings.toml").string(), "--capture-audio", wav.string()});
     ASSERT_EQ(result.exitStatus, 0) << result.err;
     const std::string bytes = ReadFile(wav);
     ASSERT_GT(bytes.size(), 44u);
