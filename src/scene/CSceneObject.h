@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mathutil/D3DXTypes.h"
+#include "navigation/CPolygon.h"
 #include "script/CDispatchBase.h"
 
 #include <cstddef>
@@ -11,7 +12,6 @@
 #include <vector>
 
 class CModelInstance;
-class CPolygon;
 class CScene;
 class CScriptEngine;
 class ISceneHost;
@@ -151,16 +151,53 @@ protected:
                          Variant* result) override;
 
 private:
+    // Every field of the savegame record, read completely before any is applied.
+    struct Record;
+
     static std::span<const DispatchMember> ScriptMembers();
-    // The definitions of the object's private behaviour live in CSceneObject.cpp.
+    // The effective time of `clock` at `tick`; a held clock keeps its effective
+    // time by letting the paused time grow.
+    static std::uint32_t Advance(Clock& clock, std::uint32_t tick, bool hold);
+    static void Restart(Clock& clock, std::uint32_t tick);
+
     void StepAnimation(std::uint32_t tick);
     void StepMovement(std::uint32_t tick);
     void StepRotation(std::uint32_t tick);
     void StartMovement(std::int32_t speed, std::string event, std::string parameter);
+    // The walking part of WalkTo and routes: flags, the first segment and the
+    // walk animation through OnAction.
+    void Walk(std::string animation, bool autorotate, bool collisions, std::uint32_t tick);
+    // The ground route of a walk with heights added, or the straight line.
+    std::vector<D3DXVECTOR3> Route(const D3DXVECTOR3& start, const D3DXVECTOR3& target);
+    // Aims at the current target from where the object stands.
     void StartSegment(std::uint32_t tick);
+    // Moves on to the next target, or ends the movement at the last one.
+    void NextTarget(std::uint32_t tick);
+    void FinishMovement(std::uint32_t tick);
+    // One step of a movement: the collision check when collisions are on, the
+    // polygon events of the free-move object, the placement. False when blocked.
+    bool StepTo(const D3DXVECTOR3& candidate, std::uint32_t tick);
+    void Block(std::uint32_t tick);
+    // Sets the world position: the own position is relative to the parent.
     void Place(const D3DXVECTOR3& position);
+    D3DXVECTOR3 OwnPosition() const;
+    float Yaw() const;
     void TurnTowards(const D3DXVECTOR3& from, const D3DXVECTOR3& to);
+    // The walk animation ends: the object's script hears "stop".
     void NotifyStop();
+    // The placed footprint and its radius; null without a usable outline.
+    const CPolygon* PlacedFootprint(const D3DXVECTOR3& position, float yaw, float* radius) const;
+    // The first free shift of `position` along the axis, ±0.015 × i for i = 0 … 10.
+    template <class Free> static bool Shift(D3DXVECTOR3& position, bool alongX, Free free);
+
+    Record Capture() const;
+    void Apply(const Record& record);
+
+    // The script interface (CSceneObjectScript.cpp)
+    void RequireInstance(const char* member) const;
+    HRESULT InvokeMethod(DISPID id, std::span<const Variant> args, Variant* result);
+    HRESULT InvokeGet(DISPID id, Variant* result);
+    HRESULT InvokePut(DISPID id, std::span<const Variant> args);
 
     ISceneHost& m_host;
     CScene& m_scene;
@@ -217,4 +254,7 @@ private:
     std::uint32_t m_rotationMs = 0;
     std::string m_rotationEvent;
     std::string m_rotationParameter;
+
+    // The model's outline placed where the last collision test put the object.
+    mutable CPolygon m_footprint;
 };
