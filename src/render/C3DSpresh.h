@@ -50,6 +50,14 @@ public:
     // The frame `phase` (0 <= phase < 1) of the way through the animation, or
     // null when the model has no such animation. Loads the model first.
     C3DIMesh2* SelectFrame(const std::string& animation, float phase);
+    // Draws the frame of `animation` at `phase` for one pass: the materials
+    // whose transparent flag equals `transparent`. A texture override >= 0 is
+    // bound once instead of the materials' own textures; without
+    // `useTextures` no texture is bound at all, without `setMaterials` the
+    // device keeps its material, and generated shapes are drawn only with
+    // `drawShapes`. See C3DSpreshRender.cpp for the failure texts.
+    void Render(const std::string& animation, float phase, int textureOverride, bool transparent,
+                bool useTextures, bool setMaterials, bool drawShapes);
     // Index count / 3 of the first frame of "idle" (else of the first animation).
     int TriangleCount();
 

@@ -22,3 +22,7 @@ std::optional<std::vector<std::uint8_t>> CArchiveModelHost::ReadFile(const std::
 int CArchiveModelHost::GetTextureId(const std::string& name) {
     return m_textures.GetTextureId(name);
 }
+
+void CArchiveModelHost::SetTexture(int id) {
+    m_textures.SetTexture(id);
+}

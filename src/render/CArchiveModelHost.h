@@ -16,6 +16,7 @@ public:
     // Any failure of the archive counts as a file that cannot be opened.
     std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path) override;
     int GetTextureId(const std::string& name) override;
+    void SetTexture(int id) override;
     std::filesystem::path CacheFolder() const override { return m_cacheFolder; }
 
 private:

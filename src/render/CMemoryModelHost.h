@@ -21,6 +21,8 @@ public:
     DDevice& Device() override { return m_device; }
     std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path) override;
     int GetTextureId(const std::string& name) override;
+    // Ids name no loaded texture here, so stage 0 is only unbound.
+    void SetTexture(int) override { m_device.SetTexture(0, nullptr); }
     std::filesystem::path CacheFolder() const override { return m_cacheFolder; }
 
 private:

@@ -20,6 +20,8 @@ public:
     virtual std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path) = 0;
     // Id of the texture file, loading it on first use; an empty name gives 0.
     virtual int GetTextureId(const std::string& name) = 0;
+    // Binds the texture of the id to stage 0; 0 unbinds.
+    virtual void SetTexture(int id) = 0;
     // Where computed collision files are kept, mirroring their logical paths;
     // empty to keep none.
     virtual std::filesystem::path CacheFolder() const = 0;
