@@ -2,7 +2,8 @@
 function OnInit() {
     state.scene = "courtyard";
 
-    // The sounds are made by morvane-synth when the game is built.
+    // The sounds are made by morvane-synth when the game is built. Effects
+    // last until the next scene is loaded; scenes add their own.
     sound.addeffect("click", "click.raw");
     sound.addeffect("chime", "chime.ogg");
     sound.definemusic("theme", "sample_A='theme.ogg' chan_0='A'");
@@ -12,6 +13,17 @@ function OnInit() {
 
     // The verbs of the context window: on an object, and on the bare ground.
     game.setgamecommands("look at,open,take,talk to", "look");
+}
+
+// Every frame, with the milliseconds since the last one. The scenes do the
+// per-frame work; the game has none of its own.
+function OnIdle(ms) {
+}
+
+// A script failed; its report has already gone out. Counted so that a test
+// run can tell a clean game from one with errors.
+function OnScriptException() {
+    state.scripterrors = state.scripterrors ? state.scripterrors + 1 : 1;
 }
 
 // The text a chosen verb puts on the command line.
