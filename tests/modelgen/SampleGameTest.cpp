@@ -28,6 +28,7 @@ TEST(SampleGame, FirstSceneRunsItsEventsWithoutScriptErrors) {
     EXPECT_TRUE(HasStateEntry(json, "scene", "\"courtyard\"")) << json;
     EXPECT_TRUE(HasStateEntry(json, "cameraready", "true")) << "the camera move ended with its event\n"
                                                             << json;
+    EXPECT_TRUE(HasStateEntry(json, "herofree", "true")) << "his own script heard he is steered\n" << json;
     EXPECT_TRUE(HasStateEntry(json, "entered", "true")) << "the stroller entered the gate area\n" << json;
     EXPECT_TRUE(HasStateEntry(json, "atgate", "false")) << "and left it again\n" << json;
     EXPECT_TRUE(HasStateEntry(json, "greeted", "\"courtyard\"")) << "the signalled event fired\n" << json;
