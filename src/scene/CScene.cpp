@@ -136,8 +136,9 @@ void CScene::RebuildNavigation() {
         }
     }
     // Each walk area replaces the one before: the last enabled one counts.
-    ForEachEnabledWalkArea(m_host.Polygons(),
-                           [&](const CPolygon& outline) { m_pathFinder->SetWalkArea(PlacedPoints(outline)); });
+    ForEachEnabledWalkArea(m_host.Polygons(), [&](const CPolygon& outline) {
+        m_pathFinder->SetWalkArea(PlacedPoints(outline));
+    });
 }
 
 void CScene::Register(CSceneObject* object) {

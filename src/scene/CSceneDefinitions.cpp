@@ -60,7 +60,8 @@ D3DXVECTOR3 Vector(const std::array<float, 3>& v) {
 }
 
 D3DCOLORVALUE Colour(const CParameterParser& parameters, float fallback) {
-    const auto c = parameters.GetFloat4Default("red", "green", "blue", "alpha", fallback, fallback, fallback, fallback);
+    const auto c =
+        parameters.GetFloat4Default("red", "green", "blue", "alpha", fallback, fallback, fallback, fallback);
     return {c[0], c[1], c[2], c[3]};
 }
 
@@ -89,8 +90,8 @@ void CScene::ExpectNewName(const std::u16string& name, const char* rejected) con
     }
 }
 
-std::unique_ptr<CModelInstance> CScene::CreatePlacedInstance(const CParameterParser& parameters, C3DSpresh* model,
-                                                             int kind) const {
+std::unique_ptr<CModelInstance> CScene::CreatePlacedInstance(const CParameterParser& parameters,
+                                                             C3DSpresh* model, int kind) const {
     const bool visible = Flag(parameters, "visible", "true");
     const bool enabled = Flag(parameters, "enabled", "true");
     auto rotation = parameters.GetFloat3Default("roll", "pitch", "yaw", 0.0f, 0.0f, 0.0f);
@@ -98,7 +99,8 @@ std::unique_ptr<CModelInstance> CScene::CreatePlacedInstance(const CParameterPar
         angle = NormalisedAngle(angle);
     }
     const auto position = parameters.GetFloat3Default("posx", "posy", "posz", 0.0f, 0.0f, 0.0f);
-    return m_host.Renderer().CreateInstance(model, Vector(position), Vector(rotation), visible, enabled, kind);
+    return m_host.Renderer().CreateInstance(model, Vector(position), Vector(rotation), visible, enabled,
+                                            kind);
 }
 
 const CModelInstance* CScene::ParentInstance(const CParameterParser& parameters) const {
@@ -108,7 +110,8 @@ const CModelInstance* CScene::ParentInstance(const CParameterParser& parameters)
     }
     const CSceneObject* parent = FindByName(AnsiToWide(relativeTo));
     if (parent == nullptr || parent->Instance() == nullptr) {
-        throw CADVException("CScene::AddObject - relativeto defined on unknown object '%s'", relativeTo.c_str());
+        throw CADVException("CScene::AddObject - relativeto defined on unknown object '%s'",
+                            relativeTo.c_str());
     }
     return parent->Instance();
 }
@@ -183,8 +186,8 @@ void CScene::AddShape(const std::string& definition) {
         model->CreateFilledCircle(parameters.GetFloatDefault("r", 1.0f), "idle", sides, textureId, material);
     } else {
         model->CreateBand(parameters.GetFloatDefault("r1", 1.0f), parameters.GetFloatDefault("y1", 0.0f),
-                          parameters.GetFloatDefault("r2", 1.0f), parameters.GetFloatDefault("y2", 1.0f), "idle",
-                          sides, textureId, material);
+                          parameters.GetFloatDefault("r2", 1.0f), parameters.GetFloatDefault("y2", 1.0f),
+                          "idle", sides, textureId, material);
     }
     auto instance = CreatePlacedInstance(parameters, model, kind);
     instance->generatedShape = true;
@@ -200,8 +203,10 @@ void CScene::AddLight(const std::string& definition) {
     const CParameterParser parameters(definition);
     const std::u16string name = RequiredName(parameters, "Object definition needs *name* parameter");
     ExpectNewName(name, "light");
-    const D3DXVECTOR3 position = Vector(parameters.GetFloat3Default("posx", "posy", "posz", 0.0f, 0.0f, 0.0f));
-    const D3DXVECTOR3 direction = Vector(parameters.GetFloat3Default("dirx", "diry", "dirz", 0.0f, 0.0f, 0.0f));
+    const D3DXVECTOR3 position =
+        Vector(parameters.GetFloat3Default("posx", "posy", "posz", 0.0f, 0.0f, 0.0f));
+    const D3DXVECTOR3 direction =
+        Vector(parameters.GetFloat3Default("dirx", "diry", "dirz", 0.0f, 0.0f, 0.0f));
     const D3DCOLORVALUE diffuse = Colour(parameters, 1.0f);
     const float range = parameters.GetFloatDefault("range", 100.0f);
     const float attenuation = parameters.GetFloatDefault("attenuation", 1.0f);
@@ -212,10 +217,9 @@ void CScene::AddLight(const std::string& definition) {
     if (type == "point") {
         light = renderer.AddPointLight(diffuse, position, attenuation, range);
     } else if (type == "spot") {
-        light = renderer.AddSpotLight(diffuse, position, direction, attenuation, range,
-                                      parameters.GetFloatDefault("falloff", 1.0f),
-                                      parameters.GetFloatDefault("theta", 1.57f),
-                                      parameters.GetFloatDefault("phi", 3.14f));
+        light = renderer.AddSpotLight(
+            diffuse, position, direction, attenuation, range, parameters.GetFloatDefault("falloff", 1.0f),
+            parameters.GetFloatDefault("theta", 1.57f), parameters.GetFloatDefault("phi", 3.14f));
     } else if (type == "directional") {
         light = renderer.AddDirectionalLight(diffuse, direction);
     } else {
@@ -246,8 +250,8 @@ void CScene::UpdateLight(const std::string& name, const std::string& definition)
     }
     const CParameterParser parameters(definition);
     D3DCOLORVALUE& diffuse = light->light.Diffuse;
-    const auto c = parameters.GetFloat4Default("red", "green", "blue", "alpha", diffuse.r, diffuse.g, diffuse.b,
-                                               diffuse.a);
+    const auto c = parameters.GetFloat4Default("red", "green", "blue", "alpha", diffuse.r, diffuse.g,
+                                               diffuse.b, diffuse.a);
     diffuse = {c[0], c[1], c[2], c[3]};
     light->light.Attenuation1 = parameters.GetFloatDefault("attenuation", light->light.Attenuation1);
     light->light.Range = parameters.GetFloatDefault("range", light->light.Range);

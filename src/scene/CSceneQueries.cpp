@@ -51,7 +51,8 @@ CSceneObject* CScene::FindPickableById(std::uint32_t id) const {
 CSceneObject* CScene::NextModelObject(const CSceneObject* current) const {
     auto at = m_ids.begin();
     if (current != nullptr) {
-        at = std::find_if(m_ids.begin(), m_ids.end(), [current](const auto& entry) { return entry.second == current; });
+        at = std::find_if(m_ids.begin(), m_ids.end(),
+                          [current](const auto& entry) { return entry.second == current; });
         if (at != m_ids.end()) {
             ++at;
         }

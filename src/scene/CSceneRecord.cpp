@@ -94,7 +94,8 @@ std::size_t CScene::Restore(std::span<const std::uint8_t> data) {
         if (object == nullptr) {
             if (kind == kLightRecord) {
                 created.reset(new CSceneObject(
-                    m_host, *this, renderer.AddPointLight({1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f}, 1.0f, 100.0f)));
+                    m_host, *this,
+                    renderer.AddPointLight({1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f}, 1.0f, 100.0f)));
             } else {
                 instance = renderer.CreateInstance(renderer.CreateUnnamedModel(), {0.0f, 0.0f, 0.0f},
                                                    {0.0f, 0.0f, 0.0f}, true, true, CModelInstance::Ordinary);

@@ -78,8 +78,8 @@ HRESULT CScene::InvokeMember(DISPID id, DispatchFlags flags, std::span<const Var
     }
     if ((flags & DISPATCH_PROPERTYGET) != 0) {
         // An object deleted since its name was looked up reads as null.
-        const auto found = id >= kFirstChildId ? m_ids.find(static_cast<std::uint32_t>(id - kFirstChildId))
-                                               : m_ids.end();
+        const auto found =
+            id >= kFirstChildId ? m_ids.find(static_cast<std::uint32_t>(id - kFirstChildId)) : m_ids.end();
         SetResult(result, found != m_ids.end() ? Variant::Dispatch(found->second) : Variant::Null());
     }
     return S_OK;
