@@ -1,8 +1,11 @@
+#include "render/PngCodec.h"
+
 #include "render/ImageCodec.h"
 
 #include <png.h>
 
 #include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -52,3 +55,39 @@ bool Decode(std::span<const std::uint8_t> file, CImage& out) {
 } // namespace
 
 const ImageCodec kPngCodec{ImageFileFormat::Png, Matches, ReadHeader, Decode};
+
+std::optional<std::vector<std::uint8_t>> WritePng(int width, int height, std::span<const std::uint8_t> rgba) {
+    if (width <= 0 || height <= 0 ||
+        rgba.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4) {
+        return std::nullopt;
+    }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGBA;
+    // The first pass only measures the file.
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> file(size);
+    const bool ok = png_image_write_to_memory(&image, file.data(), &size, 0, rgba.data(), 0, nullptr) != 0;
+    png_image_free(&image);
+    if (!ok) {
+        return std::nullopt;
+    }
+    file.resize(size);
+    return file;
+}
+
+bool WritePng(const std::filesystem::path& path, int width, int height, std::span<const std::uint8_t> rgba) {
+    const auto file = WritePng(width, height, rgba);
+    if (!file) {
+        return false;
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(file->data()), static_cast<std::streamsize>(file->size()));
+    return static_cast<bool>(out.flush());
+}

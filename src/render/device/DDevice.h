@@ -52,4 +52,28 @@ public:
     virtual HRESULT EndScene() = 0;
     // flags 0 or D3DPRESENT_DONOTWAIT.
     virtual HRESULT Present(std::uint32_t flags) = 0;
+
+    // Targets. The viewport always covers the whole target.
+    virtual HRESULT SetRenderTarget(DRenderTarget target) = 0;
+    virtual DRenderTarget GetRenderTarget() const = 0;
+    virtual int BackBufferWidth() const = 0;
+    virtual int BackBufferHeight() const = 0;
+    // New size for both targets and the depth-stencil buffer. Resources
+    // survive; states, transforms, lights and the material return to their
+    // defaults as on a new device, so the caller sets them again.
+    virtual HRESULT Reset(int width, int height) = 0;
+    // Pixels of a target, rows top to bottom, 4 bytes each (red, green, blue,
+    // alpha); x and y count from the top-left corner. A rectangle reaching
+    // outside the target fails with D3DERR_INVALIDCALL.
+    virtual HRESULT ReadPixels(DRenderTarget target, int x, int y, int width, int height,
+                               std::uint8_t* rgba) = 0;
+    // One pixel as a 32-bit X8R8G8B8 value whose unused top byte reads 0, so it
+    // compares equal with the colour it was drawn in.
+    HRESULT ReadPixel(DRenderTarget target, int x, int y, std::uint32_t* colour);
+
+    // Counts of the frame begun by the last BeginScene.
+    const DDeviceStats& Stats() const { return m_stats; }
+
+protected:
+    DDeviceStats m_stats;
 };

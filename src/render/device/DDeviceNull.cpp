@@ -74,6 +74,11 @@ HRESULT DDeviceNull::Record(const std::string& line) {
     return hr;
 }
 
+HRESULT DDeviceNull::RecordState(const std::string& line) {
+    ++m_stats.stateChanges;
+    return Record(line);
+}
+
 void DDeviceNull::FailNext(const std::string& call, HRESULT hr) {
     m_failures[call] = hr;
 }
@@ -111,7 +116,7 @@ std::unique_ptr<DIndexBuffer> DDeviceNull::CreateIndexBuffer(std::size_t bytes, 
 
 HRESULT DDeviceNull::SetTransform(DTransformState state, const D3DXMATRIX& matrix) {
     m_transforms[state] = matrix;
-    return Record("SetTransform" + Words({static_cast<long long>(state)}));
+    return RecordState("SetTransform" + Words({static_cast<long long>(state)}));
 }
 
 D3DXMATRIX DDeviceNull::GetTransform(DTransformState state) const {
@@ -120,49 +125,53 @@ D3DXMATRIX DDeviceNull::GetTransform(DTransformState state) const {
 }
 
 HRESULT DDeviceNull::SetRenderState(DRenderState state, std::uint32_t value) {
-    return Record("SetRenderState" + Words({static_cast<long long>(state), value}));
+    return RecordState("SetRenderState" + Words({static_cast<long long>(state), value}));
 }
 
 HRESULT DDeviceNull::SetSamplerState(std::uint32_t stage, DSamplerState state, std::uint32_t value) {
-    return Record("SetSamplerState" + Words({stage, static_cast<long long>(state), value}));
+    return RecordState("SetSamplerState" + Words({stage, static_cast<long long>(state), value}));
 }
 
 HRESULT DDeviceNull::SetMaterial(const D3DMATERIAL9&) {
-    return Record("SetMaterial");
+    return RecordState("SetMaterial");
 }
 
 HRESULT DDeviceNull::SetLight(std::uint32_t index, const D3DLIGHT9&) {
-    return Record("SetLight" + Words({index}));
+    return RecordState("SetLight" + Words({index}));
 }
 
 HRESULT DDeviceNull::LightEnable(std::uint32_t index, bool enable) {
-    return Record("LightEnable" + Words({index, enable}));
+    return RecordState("LightEnable" + Words({index, enable}));
 }
 
 HRESULT DDeviceNull::SetTexture(std::uint32_t stage, const DTexture* texture) {
-    return Record("SetTexture" + Words({stage, texture != nullptr}));
+    return RecordState("SetTexture" + Words({stage, texture != nullptr}));
 }
 
 HRESULT DDeviceNull::SetFVF(std::uint32_t fvf) {
-    return Record("SetFVF" + Words({fvf}));
+    return RecordState("SetFVF" + Words({fvf}));
 }
 
 HRESULT DDeviceNull::SetStreamSource(std::uint32_t stream, const DVertexBuffer* buffer, std::uint32_t offset,
                                      std::uint32_t stride) {
-    return Record("SetStreamSource" + Words({stream, buffer != nullptr, offset, stride}));
+    return RecordState("SetStreamSource" + Words({stream, buffer != nullptr, offset, stride}));
 }
 
 HRESULT DDeviceNull::SetIndices(const DIndexBuffer* buffer) {
-    return Record("SetIndices" + Words({buffer != nullptr}));
+    return RecordState("SetIndices" + Words({buffer != nullptr}));
 }
 
 HRESULT DDeviceNull::DrawPrimitive(std::uint32_t startVertex, std::uint32_t triangleCount) {
+    ++m_stats.drawCalls;
+    m_stats.triangles += triangleCount;
     return Record("DrawPrimitive" + Words({startVertex, triangleCount}));
 }
 
 HRESULT DDeviceNull::DrawIndexedPrimitive(std::int32_t baseVertex, std::uint32_t minIndex,
                                           std::uint32_t vertexCount, std::uint32_t startIndex,
                                           std::uint32_t triangleCount) {
+    ++m_stats.drawCalls;
+    m_stats.triangles += triangleCount;
     return Record("DrawIndexedPrimitive" +
                   Words({baseVertex, minIndex, vertexCount, startIndex, triangleCount}));
 }
@@ -172,6 +181,7 @@ HRESULT DDeviceNull::Clear(std::uint32_t flags, std::uint32_t colour, float, std
 }
 
 HRESULT DDeviceNull::BeginScene() {
+    m_stats = {};
     return Record("BeginScene");
 }
 
@@ -181,4 +191,36 @@ HRESULT DDeviceNull::EndScene() {
 
 HRESULT DDeviceNull::Present(std::uint32_t flags) {
     return Record("Present" + Words({flags}));
+}
+
+HRESULT DDeviceNull::SetRenderTarget(DRenderTarget target) {
+    m_target = target;
+    return RecordState("SetRenderTarget" + Words({static_cast<long long>(target)}));
+}
+
+HRESULT DDeviceNull::Reset(int width, int height) {
+    const HRESULT hr = Record("Reset" + Words({width, height}));
+    if (SUCCEEDED(hr)) {
+        m_width = width;
+        m_height = height;
+    }
+    return hr;
+}
+
+HRESULT DDeviceNull::ReadPixels(DRenderTarget target, int x, int y, int width, int height,
+                                std::uint8_t* rgba) {
+    const HRESULT hr = Record("ReadPixels" + Words({static_cast<long long>(target), x, y, width, height}));
+    if (FAILED(hr)) {
+        return hr;
+    }
+    if (x < 0 || y < 0 || width <= 0 || height <= 0 || x > m_width - width || y > m_height - height) {
+        return D3DERR_INVALIDCALL;
+    }
+    const std::uint8_t pixel[4] = {
+        static_cast<std::uint8_t>(m_readBackColour >> 16), static_cast<std::uint8_t>(m_readBackColour >> 8),
+        static_cast<std::uint8_t>(m_readBackColour), static_cast<std::uint8_t>(m_readBackColour >> 24)};
+    for (int i = 0; i < width * height; ++i) {
+        std::copy(pixel, pixel + 4, rgba + 4 * i);
+    }
+    return S_OK;
 }

@@ -10,7 +10,8 @@
 // ("CreateVertexBuffer 320", "LockVertexBuffer", "DrawIndexedPrimitive 0 0 4 0 2"),
 // so tests see what the renderer asked for, in which order, without a GL
 // context. Any call can be made to fail once to reach the renderer's failure
-// paths.
+// paths. Read-backs give every pixel one chosen colour, so picking code can be
+// tested without drawing; every state call counts as a state change.
 class DDeviceNull : public DDevice {
 public:
     DDeviceNull();
@@ -52,11 +53,28 @@ public:
     HRESULT EndScene() override;
     HRESULT Present(std::uint32_t flags) override;
 
+    HRESULT SetRenderTarget(DRenderTarget target) override;
+    DRenderTarget GetRenderTarget() const override { return m_target; }
+    int BackBufferWidth() const override { return m_width; }
+    int BackBufferHeight() const override { return m_height; }
+    HRESULT Reset(int width, int height) override;
+    HRESULT ReadPixels(DRenderTarget target, int x, int y, int width, int height,
+                       std::uint8_t* rgba) override;
+    // The colour (A8R8G8B8) that every pixel read back has; 0 at start.
+    void SetReadBackColour(std::uint32_t colour) { m_readBackColour = colour; }
+
     // Written down by the resources this device created.
     HRESULT Record(const std::string& line);
 
 private:
+    HRESULT RecordState(const std::string& line);
+
     std::vector<std::string> m_calls;
     std::map<std::string, HRESULT> m_failures;
     std::map<DTransformState, D3DXMATRIX> m_transforms;
+    DRenderTarget m_target = DRenderTarget::BackBuffer;
+    // The window's client size until the first Reset.
+    int m_width = 1024;
+    int m_height = 768;
+    std::uint32_t m_readBackColour = 0;
 };

@@ -100,8 +100,76 @@ enum class DRenderState {
 
 enum class DSamplerState { MagFilter, MinFilter, MipFilter, MaxAnisotropy };
 
-// FogVertexMode value: fog grows linearly from the start to the end distance.
+// FogVertexMode values: no fog, or fog growing linearly from the start to the
+// end distance (the only curve the renderer uses).
+constexpr std::uint32_t D3DFOG_NONE = 0;
 constexpr std::uint32_t D3DFOG_LINEAR = 3;
+
+// ShadeMode values.
+constexpr std::uint32_t D3DSHADE_FLAT = 1;
+constexpr std::uint32_t D3DSHADE_GOURAUD = 2;
+
+// CullMode values: which screen-space winding is dropped.
+constexpr std::uint32_t D3DCULL_NONE = 1;
+constexpr std::uint32_t D3DCULL_CW = 2;
+constexpr std::uint32_t D3DCULL_CCW = 3;
+
+// EmissiveMaterialSource value: the emissive colour comes from the material.
+constexpr std::uint32_t D3DMCS_MATERIAL = 0;
+
+// SrcBlend and DestBlend values.
+constexpr std::uint32_t D3DBLEND_ZERO = 1;
+constexpr std::uint32_t D3DBLEND_ONE = 2;
+constexpr std::uint32_t D3DBLEND_SRCCOLOR = 3;
+constexpr std::uint32_t D3DBLEND_INVSRCCOLOR = 4;
+constexpr std::uint32_t D3DBLEND_SRCALPHA = 5;
+constexpr std::uint32_t D3DBLEND_INVSRCALPHA = 6;
+constexpr std::uint32_t D3DBLEND_DESTALPHA = 7;
+constexpr std::uint32_t D3DBLEND_INVDESTALPHA = 8;
+constexpr std::uint32_t D3DBLEND_DESTCOLOR = 9;
+constexpr std::uint32_t D3DBLEND_INVDESTCOLOR = 10;
+
+// StencilFunc values.
+constexpr std::uint32_t D3DCMP_NEVER = 1;
+constexpr std::uint32_t D3DCMP_LESS = 2;
+constexpr std::uint32_t D3DCMP_EQUAL = 3;
+constexpr std::uint32_t D3DCMP_LESSEQUAL = 4;
+constexpr std::uint32_t D3DCMP_GREATER = 5;
+constexpr std::uint32_t D3DCMP_NOTEQUAL = 6;
+constexpr std::uint32_t D3DCMP_GREATEREQUAL = 7;
+constexpr std::uint32_t D3DCMP_ALWAYS = 8;
+
+// StencilFail, StencilZFail and StencilPass values. INCRSAT and DECRSAT stop
+// at the ends of the range, INCR and DECR wrap around.
+constexpr std::uint32_t D3DSTENCILOP_KEEP = 1;
+constexpr std::uint32_t D3DSTENCILOP_ZERO = 2;
+constexpr std::uint32_t D3DSTENCILOP_REPLACE = 3;
+constexpr std::uint32_t D3DSTENCILOP_INCRSAT = 4;
+constexpr std::uint32_t D3DSTENCILOP_DECRSAT = 5;
+constexpr std::uint32_t D3DSTENCILOP_INVERT = 6;
+constexpr std::uint32_t D3DSTENCILOP_INCR = 7;
+constexpr std::uint32_t D3DSTENCILOP_DECR = 8;
+
+// Sampler filter values.
+constexpr std::uint32_t D3DTEXF_NONE = 0;
+constexpr std::uint32_t D3DTEXF_POINT = 1;
+constexpr std::uint32_t D3DTEXF_LINEAR = 2;
+constexpr std::uint32_t D3DTEXF_ANISOTROPIC = 3;
+
+// The two colour targets: the back buffer that Present shows, and the
+// off-screen target of the same size that picking draws object ids into. Both
+// share the one depth-stencil buffer.
+enum class DRenderTarget { BackBuffer, Picking };
+
+// What one frame cost the device, counted from BeginScene: draw calls, the
+// triangles they drew, state changes that reached the driver, and state calls
+// that changed nothing and were dropped.
+struct DDeviceStats {
+    std::uint32_t drawCalls = 0;
+    std::uint32_t triangles = 0;
+    std::uint32_t stateChanges = 0;
+    std::uint32_t redundantStates = 0;
+};
 
 // Bits of Clear.
 constexpr std::uint32_t D3DCLEAR_TARGET = 0x1;
@@ -115,3 +183,5 @@ constexpr std::int32_t D3DERR_WASSTILLDRAWING = static_cast<std::int32_t>(0x8876
 // What a resource call answers when the resource cannot be made or mapped.
 constexpr std::int32_t D3DERR_INVALIDCALL = static_cast<std::int32_t>(0x8876086C);
 constexpr std::int32_t D3DERR_OUTOFVIDEOMEMORY = static_cast<std::int32_t>(0x8876017C);
+// What device creation answers when the platform cannot carry a device.
+constexpr std::int32_t D3DERR_NOTAVAILABLE = static_cast<std::int32_t>(0x8876086A);

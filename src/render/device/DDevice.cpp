@@ -1,0 +1,11 @@
+#include "render/device/DDevice.h"
+
+HRESULT DDevice::ReadPixel(DRenderTarget target, int x, int y, std::uint32_t* colour) {
+    std::uint8_t rgba[4] = {};
+    const HRESULT hr = ReadPixels(target, x, y, 1, 1, rgba);
+    if (SUCCEEDED(hr)) {
+        *colour =
+            static_cast<std::uint32_t>(rgba[0]) << 16 | static_cast<std::uint32_t>(rgba[1]) << 8 | rgba[2];
+    }
+    return hr;
+}

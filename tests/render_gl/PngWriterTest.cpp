@@ -1,0 +1,61 @@
+#include "render/CImage.h"
+#include "render/ImageCodec.h"
+#include "render/PngCodec.h"
+#include "render_gl/GlTestScene.h"
+#include "support/TempDir.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::vector<std::uint8_t> Pattern(int width, int height) {
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
+    for (std::size_t i = 0; i < rgba.size(); ++i) {
+        rgba[i] = static_cast<std::uint8_t>(i * 37 + i / 7);
+    }
+    return rgba;
+}
+
+TEST(PngWriter, EncodedPixelsDecodeUnchangedWithAlpha) {
+    const auto rgba = Pattern(7, 5);
+    const auto file = WritePng(7, 5, rgba);
+    ASSERT_TRUE(file.has_value());
+    CImage decoded;
+    ASSERT_TRUE(kPngCodec.Decode(*file, decoded));
+    EXPECT_EQ(decoded.Width(), 7);
+    EXPECT_EQ(decoded.Height(), 5);
+    EXPECT_EQ(decoded.Pixels(), rgba);
+}
+
+TEST(PngWriter, RefusesPixelsThatDoNotMatchTheSize) {
+    const auto rgba = Pattern(4, 4);
+    EXPECT_FALSE(WritePng(4, 5, rgba).has_value());
+    EXPECT_FALSE(WritePng(0, 0, {}).has_value());
+    TempDir dir;
+    EXPECT_FALSE(WritePng(dir / "missing" / "shot.png", 4, 4, rgba));
+}
+
+using ScreenshotTest = GlDeviceTest;
+
+TEST_F(ScreenshotTest, BackBufferWrittenAsPngReadsBackIdentical) {
+    auto quad = ScreenVertices(ScreenQuad(0, 0, 100, 60, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000));
+    Begin(0xFF102030);
+    DrawScreen(*quad, 2);
+    ASSERT_EQ(Device().EndScene(), S_OK);
+    std::vector<std::uint8_t> shot(kWidth * kHeight * 4);
+    ASSERT_EQ(Device().ReadPixels(DRenderTarget::BackBuffer, 0, 0, kWidth, kHeight, shot.data()), S_OK);
+    TempDir dir;
+    ASSERT_TRUE(WritePng(dir / "shot.png", kWidth, kHeight, shot));
+    std::ifstream in(dir / "shot.png", std::ios::binary);
+    const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in),
+                                         std::istreambuf_iterator<char>()};
+    CImage decoded;
+    ASSERT_TRUE(kPngCodec.Decode(file, decoded));
+    EXPECT_EQ(decoded.Pixels(), shot);
+    // Rows run top to bottom: the quad is at the top left.
+    EXPECT_EQ(decoded.At(1, 1)[0], 0xFF);
+    EXPECT_EQ(decoded.At(150, 110)[2], 0x30);
+}
+
+} // namespace
