@@ -192,6 +192,51 @@ TEST_F(DeviceGLTest, DrawsOutsideTheirBuffersOrSceneFailWithoutDrawing) {
     EXPECT_EQ(Device().Stats().drawCalls, 1u);
 }
 
+TEST_F(DeviceGLTest, TexturesTheDriverCannotHoldAreRefusedBeforeAnyMemoryIsTaken) {
+    HRESULT hr = S_OK;
+    EXPECT_EQ(Device().CreateTexture(1 << 30, 4, 1, DTextureFormat::A8R8G8B8, &hr), nullptr);
+    EXPECT_EQ(hr, D3DERR_INVALIDCALL);
+    EXPECT_EQ(Device().CreateTexture(4, 4, 4, DTextureFormat::A8R8G8B8, &hr), nullptr);
+    EXPECT_NE(Device().CreateTexture(4, 4, 3, DTextureFormat::X8R8G8B8, &hr), nullptr);
+}
+
+void FillLevel(DTexture& texture, int level, std::uint32_t argb) {
+    std::uint8_t* bits = nullptr;
+    int pitch = 0;
+    ASSERT_EQ(texture.LockRect(level, &bits, &pitch), S_OK);
+    for (int i = 0; i < texture.Width(level) * texture.Height(level); ++i) {
+        std::memcpy(bits + 4 * i, &argb, 4);
+    }
+    ASSERT_EQ(texture.UnlockRect(level), S_OK);
+}
+
+TEST_F(DeviceGLTest, SamplerStatesChooseTheMipLevelAndX8TexturesAreOpaque) {
+    HRESULT hr = E_FAIL;
+    auto texture = Device().CreateTexture(64, 64, 2, DTextureFormat::A8R8G8B8, &hr);
+    FillLevel(*texture, 0, 0xFFFF0000);
+    FillLevel(*texture, 1, 0xFF00FF00);
+    auto opaque = Device().CreateTexture(2, 2, 1, DTextureFormat::X8R8G8B8, &hr);
+    FillLevel(*opaque, 0, 0x000000FF);
+    // 32 pixels showing 64 texels: the second level when mip filtering is on.
+    auto small = ScreenVertices(ScreenQuad(0, 0, 32, 32, ~0u, ~0u, ~0u, ~0u));
+    auto beside = ScreenVertices(ScreenQuad(40, 0, 72, 32, ~0u, ~0u, ~0u, ~0u));
+    auto blended = ScreenVertices(ScreenQuad(80, 0, 112, 32, ~0u, ~0u, ~0u, ~0u));
+    Begin();
+    Device().SetTexture(0, texture.get());
+    DrawScreen(*small, 2);
+    Device().SetSamplerState(0, DSamplerState::MipFilter, D3DTEXF_POINT);
+    DrawScreen(*beside, 2);
+    Device().SetRenderState(DRenderState::AlphaBlendEnable, 1);
+    Device().SetRenderState(DRenderState::SrcBlend, D3DBLEND_SRCALPHA);
+    Device().SetRenderState(DRenderState::DestBlend, D3DBLEND_INVSRCALPHA);
+    Device().SetTexture(0, opaque.get());
+    DrawScreen(*blended, 2);
+    ASSERT_EQ(Device().EndScene(), S_OK);
+    EXPECT_EQ(Pixel(Device(), 16, 16), 0xFF0000u);
+    EXPECT_EQ(Pixel(Device(), 56, 16), 0x00FF00u);
+    EXPECT_EQ(Pixel(Device(), 96, 16), 0x0000FFu);
+}
+
 TEST_F(DeviceGLTest, TexturesFromAnotherDeviceAreRefused) {
     DDeviceNull other;
     HRESULT hr = E_FAIL;

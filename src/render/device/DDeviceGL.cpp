@@ -63,6 +63,7 @@ std::unique_ptr<DDeviceGL> DDeviceGL::Create(int width, int height, HRESULT* hr)
         epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic")) {
         glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &device->m_maxAnisotropy);
     }
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &device->m_maxTextureSize);
     // Direct3D's depth test passes equal depths; the mirror step redraws
     // surfaces at the depth they already have.
     glDepthFunc(GL_LEQUAL);
@@ -140,7 +141,8 @@ bool DDeviceGL::Changed(bool changed) {
 
 std::unique_ptr<DTexture> DDeviceGL::CreateTexture(int width, int height, int levels, DTextureFormat format,
                                                    HRESULT* hr) {
-    if (width <= 0 || height <= 0 || levels <= 0 || levels > FullMipChainLength(width, height)) {
+    if (width <= 0 || height <= 0 || width > m_maxTextureSize || height > m_maxTextureSize || levels <= 0 ||
+        levels > FullMipChainLength(width, height)) {
         *hr = D3DERR_INVALIDCALL;
         return nullptr;
     }

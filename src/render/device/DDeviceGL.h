@@ -108,6 +108,7 @@ private:
     GLuint m_vertexArray = 0;
     GLuint m_sampler = 0;
     float m_maxAnisotropy = 1.0f;
+    GLint m_maxTextureSize = 0;
 
     DFixedFunctionState m_shaderState;
     std::array<std::uint32_t, kRenderStateCount> m_renderStates{};
