@@ -244,6 +244,9 @@ private:
     bool m_retry = false;
     std::uint32_t m_blockedSince = 0;
     std::string m_walkAnimation;
+    // Counts started movements, so a step can tell when a script it called
+    // has started another one.
+    std::uint32_t m_movementSerial = 0;
 
     // Rotation
     bool m_rotating = false;

@@ -121,6 +121,7 @@ void CSceneObject::StartMovement(std::int32_t speed, std::string event, std::str
     m_moveEvent = std::move(event);
     m_moveParameter = std::move(parameter);
     m_targetIndex = 1;
+    ++m_movementSerial;
 }
 
 void CSceneObject::MoveTo(std::int32_t speed, const D3DXVECTOR3& target, std::string event,
@@ -276,12 +277,15 @@ void CSceneObject::NextTarget(std::uint32_t tick) {
 }
 
 void CSceneObject::FinishMovement(std::uint32_t tick) {
-    if (!StepTo(m_path.back(), tick)) {
-        return;
-    }
     // Copies: the scripts called below may start the next movement.
     const std::string event = m_moveEvent;
     const std::string parameter = m_moveParameter;
+    const std::uint32_t serial = m_movementSerial;
+    // A polygon event of the last step may already have stopped the object or
+    // sent it elsewhere.
+    if (!StepTo(m_path.back(), tick) || !m_moving || serial != m_movementSerial) {
+        return;
+    }
     // One "stop" per walk, however the walk ends.
     StopMovement();
     if (!event.empty()) {

@@ -253,6 +253,22 @@ TEST_F(ObjectBehaviourTest, OnlyTheFreeMoveObjectRaisesPolygonEvents) {
     EXPECT_EQ(SceneLog(), "");
 }
 
+TEST_F(ObjectBehaviourTest, AnEventOfTheLastStepMaySendTheObjectOn) {
+    Load(kWalker);
+    // The walk's frames end at x = 1.448; only the closing step reaches 1.5 inside the zone.
+    Host().Polygons().Set("zone", Square(1.46f, 2, -1, 1, EPolygonType::Event, "zone"));
+    Eval("function OnEvent(e, p) {"
+         "  log.push(e + ':' + p);"
+         "  if (p == 'enter') scene.walker.moveto(\"posx='5' speed='100' event='second'\");"
+         "}"
+         "scene.walker.freemove = true;"
+         "scene.walker.moveto(\"posx='1.5' speed='97' event='first'\");");
+    Run(1000);
+    // The first movement ended in the zone and was replaced there: no end event of its own.
+    EXPECT_EQ(SceneLog(), "zone:enter|zone:leave|second:");
+    EXPECT_EQ(Object(u"walker").GetPosition().x, 5.0f);
+}
+
 TEST_F(ObjectBehaviourTest, CollisionCheckSlidesAlongWalkAreas) {
     Load(kWalker);
     // A walk area whose edge lies 0.1 beside the candidate is reached by a
