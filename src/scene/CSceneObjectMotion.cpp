@@ -406,7 +406,8 @@ bool CSceneObject::ConstrainedStep(const D3DXVECTOR3& candidate, D3DXVECTOR3* al
             return false;
         }
     }
-    for (const auto& [name, entry] : m_host.Polygons().GetEntries()) {
+    for (const auto& named : m_host.Polygons().GetEntries()) {
+        const CNamedPolygon& entry = named.second;
         if (!entry.enabled || entry.outline.GetPoints().size() < 3) {
             continue;
         }
