@@ -40,8 +40,14 @@ using ScreenshotTest = GlDeviceTest;
 
 TEST_F(ScreenshotTest, BackBufferWrittenAsPngReadsBackIdentical) {
     auto quad = ScreenVertices(ScreenQuad(0, 0, 100, 60, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000));
-    Begin(0xFF102030);
+    auto glass = ScreenVertices(ScreenQuad(50, 30, 150, 90, 0x40FFFFFF, 0x40FFFFFF, 0x40FFFFFF, 0x40FFFFFF));
+    // A clear colour without alpha, as the renderer clears.
+    Begin(0x00102030);
     DrawScreen(*quad, 2);
+    Device().SetRenderState(DRenderState::AlphaBlendEnable, 1);
+    Device().SetRenderState(DRenderState::SrcBlend, D3DBLEND_SRCALPHA);
+    Device().SetRenderState(DRenderState::DestBlend, D3DBLEND_INVSRCALPHA);
+    DrawScreen(*glass, 2);
     ASSERT_EQ(Device().EndScene(), S_OK);
     std::vector<std::uint8_t> shot(kWidth * kHeight * 4);
     ASSERT_EQ(Device().ReadPixels(DRenderTarget::BackBuffer, 0, 0, kWidth, kHeight, shot.data()), S_OK);
@@ -56,6 +62,12 @@ TEST_F(ScreenshotTest, BackBufferWrittenAsPngReadsBackIdentical) {
     // Rows run top to bottom: the quad is at the top left.
     EXPECT_EQ(decoded.At(1, 1)[0], 0xFF);
     EXPECT_EQ(decoded.At(150, 110)[2], 0x30);
+    // The back buffer has no alpha of its own: every pixel is opaque.
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            ASSERT_EQ(decoded.At(x, y)[3], 0xFF) << x << ", " << y;
+        }
+    }
 }
 
 } // namespace

@@ -203,6 +203,8 @@ HRESULT DDeviceNull::Reset(int width, int height) {
     if (SUCCEEDED(hr)) {
         m_width = width;
         m_height = height;
+        m_transforms.clear();
+        m_target = DRenderTarget::BackBuffer;
     }
     return hr;
 }

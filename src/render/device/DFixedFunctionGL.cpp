@@ -25,6 +25,7 @@ const int kMaxLights = 8;
 const int kDirectional = 3;
 const int kSpot = 2;
 
+uniform vec2 uTargetSize;
 uniform mat4 uWorld;
 uniform mat4 uView;
 uniform mat4 uProjection;
@@ -93,6 +94,9 @@ void main() {
     vec4 clip = uProjection * eye;
     // Direct3D's clip depth runs from 0 to w, GL's from -w to w.
     clip.z = 2.0 * clip.z - clip.w;
+    // Direct3D 9 puts pixel centres where GL puts pixel corners: the same
+    // projected point lands half a pixel right of and below GL's.
+    clip.xy += vec2(1.0, -1.0) * clip.w / uTargetSize;
     gl_Position = clip;
     vDiffuse = uLighting ? Lit(world.xyz, uNormalMatrix * aNormal) : vec4(1.0);
     vTexCoord = aTexCoord;
@@ -251,7 +255,7 @@ DFixedFunctionGL::~DFixedFunctionGL() {
 std::unique_ptr<DFixedFunctionGL> DFixedFunctionGL::Create(std::string* error) {
     std::unique_ptr<DFixedFunctionGL> pipeline(new DFixedFunctionGL());
     if (!Build(pipeline->m_programs[static_cast<int>(Program::World)], kWorldVertex, kFragment,
-               kTransforms | kLighting | kFog | kTexture, error) ||
+               kTransforms | kLighting | kFog | kTexture | kTarget, error) ||
         !Build(pipeline->m_programs[static_cast<int>(Program::Screen)], kScreenVertex, kFragment,
                kTexture | kTarget, error)) {
         return nullptr;

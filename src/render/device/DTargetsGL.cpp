@@ -42,6 +42,13 @@ bool DTargetsGL::Allocate() {
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                                   m_depthStencil);
         complete = complete && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        // Both targets stand for 32-bit surfaces without alpha: alpha is set
+        // to 1 once and never written, so blending with the destination alpha
+        // sees 1 and read-backs and screenshots come out opaque.
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     }
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     return complete && glGetError() == GL_NO_ERROR;

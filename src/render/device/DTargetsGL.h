@@ -22,7 +22,8 @@ public:
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    // Reallocates every buffer; the contents are undefined afterwards.
+    // Reallocates every buffer; colours are black afterwards, depth and
+    // stencil undefined.
     bool Resize(int width, int height);
     // Draws and reads go to the target; the viewport covers it.
     void Bind(DRenderTarget target);
