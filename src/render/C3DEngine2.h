@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -21,10 +22,17 @@ class DDevice;
 
 // The renderer: the device, the model cache and texture table, the model
 // instances and lights of the current scene, the camera, ambient light, fog,
-// brightness, zoom and shadow strength. The frame itself draws what this
-// state describes.
+// brightness, zoom and shadow strength, and the frame that draws what this
+// state describes (C3DEngine2Frame.cpp), with its effects
+// (C3DEngine2Effects.cpp) and object picking (C3DEngine2Picking.cpp).
 class C3DEngine2 {
 public:
+    // A world-space ray from the eye through a screen pixel.
+    struct PickingRay {
+        D3DXVECTOR3 origin;
+        D3DXVECTOR3 direction; // unit length
+    };
+
     struct Settings {
         int textureQuality = 2;
         bool shadows = true;
@@ -43,6 +51,45 @@ public:
     DDevice& Device() { return m_device; }
     const Settings& GetSettings() const { return m_settings; }
     void SetTextureQuality(int quality);
+    // The options screen switches the effects; the next frame follows.
+    void SetEffects(bool shadows, bool mirrors, bool lighdows);
+
+    // Device and frame
+    // The window's client size, which the back buffer takes in windowed mode.
+    void SetClientSize(int width, int height);
+    // Sizes the device for the mode (first call) or resets it for a new one,
+    // then sets the projection, the render states, the lights and the fog. A
+    // failed reset brings the device back and rebuilds textures and models.
+    void CreateDevice(int width, int height, bool fullScreen);
+    bool DeviceCreated() const { return m_deviceCreated; }
+    // The back buffer's size: the screen that picking and the GUI measure in.
+    int ScreenWidth() const { return m_screenWidth; }
+    int ScreenHeight() const { return m_screenHeight; }
+    float Aspect() const { return m_aspect; }
+    // Draws and presents one frame at tick `now`. Without `wait` the present
+    // does not wait for a busy device; a frame that could not be presented
+    // is only presented by the next call. Returns whether it was presented.
+    bool RenderFrame(std::uint32_t now, bool wait);
+    // Presents the last frame if it was not presented yet.
+    void PresentPendingFrame();
+    bool FrameDone() const { return m_frameDone; }
+    // Frames drawn in the last whole second, for the frame-rate label.
+    int FramesLastSecond() const { return m_framesLastSecond; }
+
+    // Picking, in back-buffer pixels
+    // The pixel at (x, y) after drawing every instance of kinds 1, 2 and 4
+    // in its object id: the id under the pixel, 0 for none (and for a pixel
+    // off the screen).
+    std::uint32_t PickColour(int x, int y);
+    PickingRay GetPickingRay(float x, float y) const;
+    // Where the ray through (x, y) meets the floor: the plane of the first
+    // visible, enabled shadow surface. Nothing when there is no floor or the
+    // ray runs parallel to it; a point behind the eye throws CADVException.
+    std::optional<D3DXVECTOR3> Mouse_CalculatePickingPositionOnShadowPlane(float x, float y,
+                                                                           PickingRay* ray = nullptr);
+    // The plane of a shadow or mirror surface's first triangle, computed
+    // again only when the surface moved or turned.
+    const D3DXPLANE& SurfacePlane(CModelInstance& surface);
 
     // Models and textures
     CModelCache& Models() { return *m_models; }
@@ -83,6 +130,11 @@ public:
     float ShadowStrength() const { return m_shadowStrength; }
     void SetShadowStrength(float strength);
     const D3DMATERIAL9& ShadowMaterial() const { return m_shadowMaterial; }
+    // The opacity of the shadow a caster at `caster` throws from `light`, or
+    // nothing when it stands at or beyond the range of a positional light.
+    // A negative strength fades shadows with the distance from the light.
+    static std::optional<float> ShadowAlpha(const D3DLIGHT9& light, const D3DXVECTOR3& caster,
+                                            float strength);
 
     // Scales every light, the ambient colour and the fog colour; lights and fog
     // are applied again.
@@ -123,6 +175,32 @@ private:
     std::uint32_t ScaleColour(std::uint32_t colour) const;
     void ApplyFog();
 
+    // C3DEngine2Frame.cpp
+    void SetDeviceStates();
+    void SetProjection(float fieldOfView);
+    void PrepareInstances();
+    void CullLights();
+    void CountFrame(std::uint32_t now);
+    void DrawScene();
+    void DrawOverlay();
+    void Present(bool wait);
+    // Its own world transform (times `extra`), its skin as texture override,
+    // textures, materials and shapes: how the frame draws a scene object.
+    void DrawInstance(const CModelInstance& instance, bool transparent, const D3DXMATRIX* extra = nullptr);
+    void SetBlend(std::uint32_t source, std::uint32_t destination);
+    // Visible, enabled scenery and ordinary objects: what the passes draw.
+    static bool IsShownSceneObject(const CModelInstance& instance);
+
+    // C3DEngine2Effects.cpp
+    void DrawLighdows();
+    void DrawShadows();
+    void DrawMirrors();
+    void DrawMirror(CModelInstance& mirror);
+    void SetStencil(std::uint32_t function, std::uint32_t reference, std::uint32_t pass);
+    // Every visible, enabled shadow surface with the matrix that projects
+    // onto it from the light.
+    template <class Visit> void ForEachShadowProjection(const D3DLIGHT9& light, Visit visit);
+
     DDevice& m_device;
     Settings m_settings;
     std::unique_ptr<CTextureTable> m_textures;
@@ -147,4 +225,16 @@ private:
     float m_fogEnd = 0.0f;
     float m_shadowStrength = 0.4f;
     D3DMATERIAL9 m_shadowMaterial;
+
+    int m_clientWidth = 1024;
+    int m_clientHeight = 768;
+    bool m_deviceCreated = false;
+    int m_screenWidth = 0;
+    int m_screenHeight = 0;
+    float m_aspect = 4.0f / 3.0f;
+
+    bool m_frameDone = true;
+    int m_framesCounted = 0;
+    int m_framesLastSecond = 0;
+    std::uint32_t m_secondStart = 0;
 };

@@ -1,0 +1,175 @@
+#include "render_frame/FrameFixture.h"
+
+#include "render/CModelWriter.h"
+#include "render/ModelPrimitives.h"
+#include "resources/CArchiveWriter.h"
+#include "resources/CKeySet.h"
+
+std::uint32_t DrawRecord::State(DRenderState state) const {
+    const auto found = states.find(state);
+    return found == states.end() ? 0 : found->second;
+}
+
+HRESULT FrameDevice::SetTransform(DTransformState state, const D3DXMATRIX& matrix) {
+    if (state == DTransformState::World) {
+        m_world = matrix;
+    }
+    return DDeviceNull::SetTransform(state, matrix);
+}
+
+HRESULT FrameDevice::SetRenderState(DRenderState state, std::uint32_t value) {
+    m_states[state] = value;
+    return DDeviceNull::SetRenderState(state, value);
+}
+
+HRESULT FrameDevice::SetMaterial(const D3DMATERIAL9& material) {
+    m_material = material;
+    return DDeviceNull::SetMaterial(material);
+}
+
+HRESULT FrameDevice::SetLight(std::uint32_t index, const D3DLIGHT9& light) {
+    lights[index] = light;
+    return DDeviceNull::SetLight(index, light);
+}
+
+HRESULT FrameDevice::DrawIndexedPrimitive(std::int32_t baseVertex, std::uint32_t minIndex,
+                                          std::uint32_t vertexCount, std::uint32_t startIndex,
+                                          std::uint32_t triangleCount) {
+    draws.push_back({m_world, m_material, m_states, GetRenderTarget(), startIndex, triangleCount});
+    return DDeviceNull::DrawIndexedPrimitive(baseVertex, minIndex, vertexCount, startIndex, triangleCount);
+}
+
+HRESULT FrameDevice::Reset(int width, int height) {
+    if (failResets > 0) {
+        --failResets;
+        FailNext("Reset");
+    }
+    return DDeviceNull::Reset(width, height);
+}
+
+std::uint32_t FrameDevice::State(DRenderState state) const {
+    const auto found = m_states.find(state);
+    return found == m_states.end() ? 0 : found->second;
+}
+
+std::vector<std::uint8_t> SolidTga(int width, int height, std::uint32_t argb) {
+    std::vector<std::uint8_t> file = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    for (int side : {width, height}) {
+        file.push_back(static_cast<std::uint8_t>(side));
+        file.push_back(static_cast<std::uint8_t>(side >> 8));
+    }
+    file.insert(file.end(), {32, 0x28});
+    for (int i = 0; i < width * height; ++i) {
+        for (int shift : {0, 8, 16, 24}) {
+            file.push_back(static_cast<std::uint8_t>(argb >> shift));
+        }
+    }
+    return file;
+}
+
+namespace {
+
+D3DMATERIAL9 Colour(float r, float g, float b, float a) {
+    D3DMATERIAL9 m;
+    m.Diffuse = {r, g, b, a};
+    m.Ambient = {r, g, b, a};
+    return m;
+}
+
+// A rectangle from corner `origin` along `across` and `up`, split into
+// cells x cells squares so that per-vertex lighting has vertices to light.
+// Triangles are wound clockwise seen from where the normal points, the first
+// one at `origin`, so the surface's plane faces that way.
+ModelMeshData Grid(const D3DXVECTOR3& origin, const D3DXVECTOR3& across, const D3DXVECTOR3& up, int cells,
+                   const D3DXVECTOR3& normal, const ModelMaterialData& material) {
+    ModelMeshData mesh;
+    for (int i = 0; i <= cells; ++i) {
+        for (int j = 0; j <= cells; ++j) {
+            const float s = static_cast<float>(i) / static_cast<float>(cells);
+            const float t = static_cast<float>(j) / static_cast<float>(cells);
+            const D3DXVECTOR3 p = origin + s * across + t * up;
+            mesh.vertices.push_back({p.x, p.y, p.z, normal.x, normal.y, normal.z, s, 1 - t});
+        }
+    }
+    const auto at = [cells](int i, int j) { return static_cast<std::uint32_t>(i * (cells + 1) + j); };
+    for (int i = 0; i < cells; ++i) {
+        for (int j = 0; j < cells; ++j) {
+            mesh.indices.insert(mesh.indices.end(), {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i, j),
+                                                     at(i + 1, j + 1), at(i + 1, j)});
+        }
+    }
+    mesh.materials.push_back(material);
+    mesh.materials.back().indexCount = static_cast<std::int32_t>(mesh.indices.size());
+    return mesh;
+}
+
+std::map<std::string, std::vector<std::uint8_t>> GameFiles() {
+    ModelMeshData solid;
+    AddModelBox(solid, {-0.5f, 0.0f, -0.5f}, {0.5f, 1.0f, 0.5f},
+                {"body", "wood.tga", Colour(0.8f, 0.6f, 0.4f, 1.0f)});
+    ModelMeshData box = solid;
+    ModelMaterialData glass{"glass", "", Colour(0.2f, 0.4f, 1.0f, 0.5f)};
+    glass.transparent = true;
+    AddModelBox(box, {-0.6f, 0.0f, -0.6f}, {0.6f, 1.2f, 0.6f}, glass);
+
+    return {
+        {"data\\models\\box.ims", CModelWriter::WriteMesh(box)},
+        {"data\\models\\solid.ims", CModelWriter::WriteMesh(solid)},
+        {"data\\models\\floor.ims",
+         CModelWriter::WriteMesh(Grid({-10, 0, -10}, {20, 0, 0}, {0, 0, 20}, 16, {0, 1, 0},
+                                      {"floor", "", Colour(0.9f, 0.9f, 0.9f, 1.0f)}))},
+        {"data\\models\\mirror.ims",
+         CModelWriter::WriteMesh(Grid({-2, 0, 0}, {4, 0, 0}, {0, 4, 0}, 1, {0, 0, -1},
+                                      {"glass", "", Colour(0.1f, 0.1f, 0.1f, 1.0f)}))},
+        {"data\\textures\\wood.tga", SolidTga(8, 8, 0xFF996633)},
+        {"data\\textures\\skin.tga", SolidTga(8, 8, 0xFF3366CC)},
+    };
+}
+
+} // namespace
+
+std::unique_ptr<CFileManager> WriteFrameGame(const std::filesystem::path& folder) {
+    CArchiveWriter archive("resource.000");
+    for (const auto& [path, bytes] : GameFiles()) {
+        const auto split = CFileManager::Split(path);
+        archive.Add(split.dir, split.name, bytes);
+    }
+    archive.Write(folder / "resource.000");
+    return std::make_unique<CFileManager>(folder, CKeySet::BuiltIn());
+}
+
+FrameTest::FrameTest() : files(WriteFrameGame(folder.Path())) {
+    settings.textureQuality = 1;
+}
+
+FrameTest::~FrameTest() = default;
+
+C3DEngine2& FrameTest::Engine() {
+    if (!engine) {
+        engine = std::make_unique<C3DEngine2>(device, *files, std::filesystem::path(), settings);
+        engine->CreateDevice(1024, 768, true);
+    }
+    return *engine;
+}
+
+CModelInstance* FrameTest::Add(const std::string& model, const D3DXVECTOR3& position, int kind) {
+    C3DEngine2& e = Engine();
+    return e.AddInstance(e.CreateInstance(e.GetModel(model), position, {0, 0, 0}, true, true, kind));
+}
+
+void FrameTest::Frame(bool wait) {
+    device.ClearCalls();
+    device.draws.clear();
+    Engine().RenderFrame(now, wait);
+    now += 20;
+}
+
+std::vector<DrawRecord> FrameTest::DrawsAt(float x) const {
+    std::vector<DrawRecord> found;
+    for (const DrawRecord& draw : device.draws) {
+        if (draw.Origin().x == x) {
+            found.push_back(draw);
+        }
+    }
+    return found;
+}
