@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 #include <tuple>
+#include <utility>
 
 namespace {
 
