@@ -166,7 +166,9 @@ TEST_F(CGameTest, StartSceneSettingOverridesTheScript) {
 TEST_F(CGameTest, LoadSceneTakesEffectAtTheNextFrameAndTheLaterNameWins) {
     WriteFixtureGame(m_dir.Path(),
                      {{"data\\scripts\\master.ads",
-                       "function OnInit() { state.scene = 'hall'; game.loadscene('attic'); }\n"}});
+                       "function OnInit() { state.scene = 'hall'; game.loadscene('attic'); }\n"},
+                      {"data\\scripts\\hall.scs", "function OnInit() {}\n"},
+                      {"data\\scripts\\garden.scs", "function OnInit() {}\n"}});
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
     EXPECT_TRUE(game.PendingScene().empty()) << "a scene asked for during OnInit is dropped at start";
@@ -219,17 +221,30 @@ TEST_F(CGameTest, GameObjectArgumentRulesAndScriptErrorsReachTheGameHandler) {
                        "  Try(function() { game.loadscene('a', 'b'); });\n"
                        "  Try(function() { game.messagebox(); });\n"
                        "  Try(function() { game.setgamecommands('only one'); });\n"
-                       "  Try(function() { game.setcamera('x'); });\n"
+                       "  Try(function() { game.setcamera(1); });\n"
+                       "  Try(function() { game.addpolygon('p', 'event', 'e', 0, 0, 1, 0, 1); });\n"
+                       "  Try(function() { game.addpolygon('p', 'event', 'e', 0, 0, 1, 0, 1, 1, 0); });\n"
+                       "  Try(function() { game.addpolygon('p', 'bogus', 'e', 0, 0, 1, 0, 1, 1); });\n"
+                       "  Try(function() { game.enablepolygons(); });\n"
+                       "  game.addpolygon('walk', 'WalkInside', '', 0, 0, 4, 0, 4, 4);\n"
+                       "  game.addpolygon('zone', 'event', 'door', 0, 0, 1, 0, 1, 1);\n"
+                       "  Try(function() { game.disablepolygons('walk', 5, 'zone'); });\n"
                        "  state.failed = failures.length;\n"
-                       "  state.camera = failures[5];\n"
+                       "  state.polygonType = failures[8];\n"
                        "  state.scene = 'start';\n"
                        "  no_such_function();\n"
                        "}\n"}});
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
-    EXPECT_EQ(game.State().GetVariant(u"failed").IntValue(), 6);
-    EXPECT_NE(StateText(game.State(), u"camera").find("game.setcamera is not available"), std::string::npos)
-        << StateText(game.State(), u"camera");
+    EXPECT_EQ(game.State().GetVariant(u"failed").IntValue(), 11);
+    EXPECT_NE(StateText(game.State(), u"polygonType").find("Unknown polygon type"), std::string::npos)
+        << StateText(game.State(), u"polygonType");
+    const CNamedPolygon* walk = game.Polygons().Find("walk");
+    ASSERT_NE(walk, nullptr);
+    EXPECT_EQ(walk->type, EPolygonType::WalkInside) << "type words match in any case";
+    EXPECT_FALSE(walk->enabled) << "names before a wrong argument keep their change";
+    EXPECT_TRUE(game.Polygons().Find("zone")->enabled);
+    EXPECT_EQ(game.Polygons().Find("p"), nullptr);
     EXPECT_TRUE(game.PendingScene().empty());
     EXPECT_TRUE(game.MessageBoxQueue().empty());
     EXPECT_EQ(game.State().GetVariant(u"errors").IntValue(), 1)
