@@ -1,6 +1,7 @@
 #include "render/CMouseCursor.h"
 
 #include "render/TextureImage.h"
+#include "render/TextureUpload.h"
 #include "render/device/DDevice.h"
 #include "render/gui/GuiVertex.h"
 #include "resources/CADVException.h"
@@ -42,29 +43,10 @@ void CMouseCursor::Mouse_Enable(bool enable, const std::string& fileName) {
                             fileName.c_str());
     }
     HRESULT hr = S_OK;
-    std::unique_ptr<DTexture> texture =
-        m_device.CreateTexture(levels.front().Width(), levels.front().Height(),
-                               static_cast<int>(levels.size()), DTextureFormat::A8R8G8B8, &hr);
-    if (FAILED(hr) || !texture) {
+    std::unique_ptr<DTexture> texture = CreateTextureFromImages(m_device, levels, &hr);
+    if (!texture) {
         throw CADVException(hr, "C3DEngine2::Mouse_Enable - Could not load texture with filename %s",
                             fileName.c_str());
-    }
-    for (int level = 0; level < texture->LevelCount(); ++level) {
-        std::uint8_t* bits = nullptr;
-        int pitch = 0;
-        if (hr = texture->LockRect(level, &bits, &pitch); FAILED(hr)) {
-            throw CADVException(hr, "C3DEngine2::Mouse_Enable - Could not load texture with filename %s",
-                                fileName.c_str());
-        }
-        // Decoded RGBA into the device's B, G, R, A.
-        const std::vector<std::uint8_t>& rgba = levels[static_cast<std::size_t>(level)].Pixels();
-        for (std::size_t i = 0; i + 3 < rgba.size(); i += 4) {
-            bits[i] = rgba[i + 2];
-            bits[i + 1] = rgba[i + 1];
-            bits[i + 2] = rgba[i];
-            bits[i + 3] = rgba[i + 3];
-        }
-        texture->UnlockRect(level);
     }
     m_buffer = m_device.CreateVertexBuffer(kCursorVertices * sizeof(GuiVertex), kFvfScreenTex1, &hr);
     if (FAILED(hr) || !m_buffer) {

@@ -1,6 +1,7 @@
 #include "render/CTextureTable.h"
 
 #include "render/TextureImage.h"
+#include "render/TextureUpload.h"
 #include "render/device/DDevice.h"
 #include "resources/CADVException.h"
 
@@ -21,28 +22,9 @@ std::unique_ptr<DTexture> CTextureTable::Load(const std::string& name) const {
     const std::vector<std::uint8_t> file = m_loadFile("data\\textures\\" + name);
     const std::vector<CImage> levels = LoadTextureImage(file, name, m_quality);
     HRESULT hr = S_OK;
-    auto texture = m_device.CreateTexture(levels.front().Width(), levels.front().Height(),
-                                          static_cast<int>(levels.size()), DTextureFormat::A8R8G8B8, &hr);
-    if (FAILED(hr)) {
+    std::unique_ptr<DTexture> texture = CreateTextureFromImages(m_device, levels, &hr);
+    if (!texture) {
         throw CADVException(hr, "Could not load texture with filename '%s'", name.c_str());
-    }
-    for (int level = 0; level < texture->LevelCount(); ++level) {
-        std::uint8_t* bits = nullptr;
-        int pitch = 0;
-        if (hr = texture->LockRect(level, &bits, &pitch); FAILED(hr)) {
-            throw CADVException(hr, "Could not load texture with filename '%s'", name.c_str());
-        }
-        // RGBA pictures into the device's B, G, R, A byte order.
-        const std::vector<std::uint8_t>& rgba = levels[static_cast<std::size_t>(level)].Pixels();
-        for (std::size_t i = 0; i + 3 < rgba.size(); i += 4) {
-            bits[i] = rgba[i + 2];
-            bits[i + 1] = rgba[i + 1];
-            bits[i + 2] = rgba[i];
-            bits[i + 3] = rgba[i + 3];
-        }
-        if (hr = texture->UnlockRect(level); FAILED(hr)) {
-            throw CADVException(hr, "Could not load texture with filename '%s'", name.c_str());
-        }
     }
     return texture;
 }
