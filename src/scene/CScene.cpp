@@ -84,6 +84,9 @@ void CScene::Load(const std::string& name, bool buildGrid) {
 
 void CScene::OnIdle() {
     ReleaseDeleted();
+    if (!m_script) {
+        return;
+    }
     m_script->ProcessEvents();
     const std::uint32_t now = m_host.Now();
     const std::array<Variant, 1> elapsed{Variant::I4(static_cast<std::int32_t>(now - m_lastIdle))};

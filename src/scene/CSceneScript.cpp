@@ -3,7 +3,6 @@
 #include "scene/CScene.h"
 
 #include "render/C3DEngine2.h"
-#include "resources/CADVException.h"
 #include "scene/CSceneObject.h"
 #include "scene/ISceneHost.h"
 
@@ -59,17 +58,11 @@ std::span<const DispatchMember> CScene::ScriptMembers() {
 }
 
 // Objects are numbered among the named children, so that no object id can
-// ever be taken for a member of the table.
+// ever be taken for a member of the table. The name dictionary keeps each
+// object's id beside it, so a named object without an id cannot occur.
 DISPID CScene::FindName(std::u16string_view name) {
     const auto found = m_names.find(name);
-    if (found == m_names.end()) {
-        return DISPID_UNKNOWN;
-    }
-    const auto id = m_ids.find(found->second.id);
-    if (id == m_ids.end() || id->second != found->second.object) {
-        throw CADVException("CScene::GetIDsOfNames - Object has no id, this is impossible");
-    }
-    return kFirstChildId + static_cast<DISPID>(found->second.id);
+    return found != m_names.end() ? kFirstChildId + static_cast<DISPID>(found->second.id) : DISPID_UNKNOWN;
 }
 
 HRESULT CScene::InvokeMember(DISPID id, DispatchFlags flags, std::span<const Variant> args, Variant* result) {
