@@ -203,7 +203,7 @@ void CGame::DumpState(const std::filesystem::path& file) const {
 void CGame::OnScriptException(const std::string& /*report*/) {
     // The report is already on stderr; the game's own handler decides what the player sees.
     if (m_scriptEngine) {
-        m_scriptEngine->Run("OnScriptException();");
+        m_scriptEngine->Call("OnScriptException");
     }
 }
 

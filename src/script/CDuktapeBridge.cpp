@@ -594,6 +594,16 @@ bool CDuktapeBridge::Evaluate(std::u16string_view text, const std::string& chunk
     return ok;
 }
 
+bool CDuktapeBridge::HasGlobalFunction(std::string_view name) {
+    const std::string key = WideToCesu8(AnsiToWide(name));
+    // A plain property read: globals defined by scripts are data properties, never getters.
+    duk_push_global_object(m_ctx);
+    duk_get_prop_lstring(m_ctx, -1, key.data(), key.size());
+    const bool callable = duk_is_callable(m_ctx, -1) != 0;
+    duk_pop_2(m_ctx);
+    return callable;
+}
+
 bool CDuktapeBridge::CallGlobal(std::string_view name, std::span<const Variant> args, Variant* result,
                                 ScriptError& error) {
     duk_context* ctx = m_ctx;

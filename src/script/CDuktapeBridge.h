@@ -40,6 +40,8 @@ public:
     // Compiles `text` as eval code under the name `chunk` and runs it; the
     // completion value goes to `result` when given.
     bool Evaluate(std::u16string_view text, const std::string& chunk, Variant* result, ScriptError& error);
+    // Whether the global `name` is something a call can run.
+    bool HasGlobalFunction(std::string_view name);
     // Calls the global function `name` with the given values.
     bool CallGlobal(std::string_view name, std::span<const Variant> args, Variant* result,
                     ScriptError& error);

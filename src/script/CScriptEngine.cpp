@@ -78,6 +78,10 @@ bool CScriptEngine::Run(std::string_view text, Variant* result) {
 }
 
 bool CScriptEngine::Call(std::string_view function, std::span<const Variant> args, Variant* result) {
+    return m_bridge.HasGlobalFunction(function) && CallReported(function, args, result);
+}
+
+bool CScriptEngine::CallReported(std::string_view function, std::span<const Variant> args, Variant* result) {
     ScriptError error;
     if (m_bridge.CallGlobal(function, args, result, error)) {
         return true;
@@ -171,8 +175,9 @@ void CScriptEngine::ProcessEvents() {
         if (it->fire) {
             // The record stays while its handler runs, so a signal of its own
             // name there marks it and not a younger namesake.
+            // The script asked for this event, so a missing handler is its mistake to hear about.
             const Variant args[] = {Variant::Bstr(it->name), Variant::Bstr(it->param)};
-            Call("OnEvent", args);
+            CallReported("OnEvent", args, nullptr);
             m_events.erase(it);
         }
         it = next;

@@ -46,6 +46,8 @@ public:
     bool Run(std::string_view text, Variant* result = nullptr);
     // Calls the global function `function` with the values as they are; nothing
     // is formatted into script text, so quotes and line breaks arrive unchanged.
+    // Callbacks are optional: a script that does not define the function is
+    // skipped without a report (the call returns false).
     bool Call(std::string_view function, std::span<const Variant> args = {}, Variant* result = nullptr);
 
     // A delay of 0 waits for Signal; otherwise the event fires once the delay
@@ -65,6 +67,8 @@ private:
         bool fire = false;
     };
 
+    // Call that reports a missing function like any other script error.
+    bool CallReported(std::string_view function, std::span<const Variant> args, Variant* result);
     void Report(const ScriptError& error, std::u16string_view sourceLine);
     std::u16string SourceLine(const ScriptError& error, const std::string& chunk,
                               std::u16string_view text) const;
