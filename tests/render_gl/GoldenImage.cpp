@@ -22,10 +22,10 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
 } // namespace
 
 ::testing::AssertionResult MatchesGolden(DDevice& device, const std::string& name) {
-    const int width = device.BackBufferWidth();
-    const int height = device.BackBufferHeight();
-    std::vector<std::uint8_t> actual(static_cast<std::size_t>(width) * height * 4);
-    if (device.ReadPixels(DRenderTarget::BackBuffer, 0, 0, width, height, actual.data()) != S_OK) {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> actual;
+    if (device.ReadBackBuffer(actual, &width, &height) != S_OK) {
         return ::testing::AssertionFailure() << "the back buffer cannot be read";
     }
     const std::filesystem::path golden = std::filesystem::path(MORVANE_GOLDEN_DIR) / (name + ".png");

@@ -9,3 +9,10 @@ HRESULT DDevice::ReadPixel(DRenderTarget target, int x, int y, std::uint32_t* co
     }
     return hr;
 }
+
+HRESULT DDevice::ReadBackBuffer(std::vector<std::uint8_t>& rgba, int* width, int* height) {
+    *width = BackBufferWidth();
+    *height = BackBufferHeight();
+    rgba.resize(static_cast<std::size_t>(*width) * static_cast<std::size_t>(*height) * 4);
+    return ReadPixels(DRenderTarget::BackBuffer, 0, 0, *width, *height, rgba.data());
+}

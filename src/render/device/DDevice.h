@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // The drawing device: the subset of Direct3D 9 the renderer uses, with the
 // same calls and results so that the renderer's failure texts and their result
@@ -70,6 +71,8 @@ public:
     // One pixel as a 32-bit X8R8G8B8 value whose unused top byte reads 0, so it
     // compares equal with the colour it was drawn in.
     HRESULT ReadPixel(DRenderTarget target, int x, int y, std::uint32_t* colour);
+    // The whole back buffer in ReadPixels' layout, with its size: screenshots.
+    HRESULT ReadBackBuffer(std::vector<std::uint8_t>& rgba, int* width, int* height);
 
     // Counts of the frame begun by the last BeginScene.
     const DDeviceStats& Stats() const { return m_stats; }
