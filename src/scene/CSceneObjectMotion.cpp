@@ -159,14 +159,15 @@ std::vector<D3DXVECTOR3> CSceneObject::Route(const D3DXVECTOR3& start, const D3D
     if (ground.size() < 2) {
         return {start, target};
     }
-    // Heights follow the straight line from start to target by ground distance.
-    const float total = Length(target - start);
+    // Heights follow the straight line from start to target by ground distance,
+    // measured against the ground distance to the target, so the walk ends at
+    // the target's height.
+    const float total = GroundDistance(start, target);
     std::vector<D3DXVECTOR3> path;
     path.reserve(ground.size());
     for (const PathPoint& p : ground) {
-        const D3DXVECTOR3 level(p.x, start.y, p.z);
-        const float y =
-            total == 0.0f ? start.y : start.y + (target.y - start.y) * Length(level - start) / total;
+        const float along = GroundDistance(start, {p.x, start.y, p.z});
+        const float y = total == 0.0f ? start.y : start.y + (target.y - start.y) * along / total;
         path.emplace_back(p.x, y, p.z);
     }
     return path;

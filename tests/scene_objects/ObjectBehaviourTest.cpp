@@ -1,7 +1,9 @@
+#include "navigation/PathFinder.h"
 #include "render/CModelInstance.h"
 #include "scene/CPolygonTable.h"
 #include "scene_objects/ObjectFixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -119,6 +121,32 @@ TEST_F(ObjectBehaviourTest, WalksTakeLengthTimesSpeed) {
         // The walk animation starts once and hears "stop" once.
         EXPECT_EQ(ObjectLog(u"walker"), "walk|stop");
     }
+}
+
+TEST_F(ObjectBehaviourTest, RoutedWalksGoAroundObstaclesAndClimbToTheTarget) {
+    Load("scene.addobject(\"name='walker' model='small.spr' script='actor.js'\");" + std::string(kWall));
+    // The grid the scene would build for this walk area at load.
+    Host().Polygons().Set("floor", Square(-1, 5, -3, 3, EPolygonType::WalkInside, ""));
+    PathFinder& finder = Scene().GetPathFinder();
+    finder.InitGrid(-1, 5, -3, 3, 6 / CScene::kGridCellsAcross);
+    finder.SetClearance(CScene::kClearance);
+    finder.SetSmallObstacleRule(CScene::kSmallObstacleSize, CScene::kSmallObstacleMargin);
+    Scene().RebuildNavigation();
+    CSceneObject& walker = Object(u"walker");
+    Eval("scene.walker.walkto(\"posx='4' posy='2' event='there'\");");
+    float widest = 0.0f;
+    for (int frame = 0; frame < 600 && walker.IsMoving(); ++frame) {
+        Run(10);
+        EXPECT_FALSE(walker.IsBlocked());
+        widest = std::max(widest, std::fabs(walker.GetPosition().z));
+    }
+    EXPECT_FALSE(walker.IsMoving());
+    EXPECT_GT(widest, 0.6f);
+    const D3DXVECTOR3 at = walker.GetPosition();
+    EXPECT_NEAR(at.x, 4.0f, 1e-4);
+    EXPECT_NEAR(at.y, 2.0f, 1e-4);
+    EXPECT_NEAR(at.z, 0.0f, 1e-4);
+    EXPECT_EQ(SceneLog(), "there:");
 }
 
 TEST_F(ObjectBehaviourTest, BlockedMoveToStopsWithoutItsEvent) {

@@ -26,6 +26,7 @@ SceneTestHost::Files ObjectFixture::Files(const std::string& onInitBody) {
         SceneTestHost::Text(std::string(kLogFunctions) + "function OnInit() {}\n"
                                                          "function OnAction(a) { log.push(a); }\n");
     files["data\\models\\box.spr"] = BoxSprite(1.0f, 1.0f, 1.0f);
+    files["data\\models\\small.spr"] = BoxSprite(0.1f, 1.0f, 0.1f);
     return files;
 }
 

@@ -13,7 +13,8 @@
 // A scene whose OnInit body is given in code. The scene script and the object
 // script "actor.js" keep what reaches them in a list `log`: the scene's events
 // as "event:parameter", the object's as "event:parameter" and its actions by
-// name. Models: "box.spr" (1 x 1 x 1 box standing on the ground).
+// name. Models: "box.spr" (1 x 1 x 1 box standing on the ground) and
+// "small.spr" (0.1 x 1 x 0.1).
 class ObjectFixture : public ::testing::Test {
 protected:
     CScene& Load(const std::string& onInitBody);
