@@ -30,6 +30,12 @@ float NormalisedAngle(float angle) {
     return angle;
 }
 
+// Truncated towards zero; a value beyond the int range stays at its edge
+// instead of overflowing, and the shape then refuses the count.
+int TruncatedCount(float value) {
+    return static_cast<int>(std::clamp(value, -2147483520.0f, 2147483520.0f));
+}
+
 int KindOfType(const std::string& type) {
     if (type == "scenery") {
         return CModelInstance::Scenery;
@@ -177,7 +183,7 @@ void CScene::AddShape(const std::string& definition) {
     material.Emissive = {e[0], e[1], e[2], e[3]};
     C3DEngine2& renderer = m_host.Renderer();
     const int textureId = renderer.GetTextureId(Optional(parameters, "texture").value_or(""));
-    const int sides = static_cast<int>(parameters.GetFloatDefault("sides", 64.0f));
+    const int sides = TruncatedCount(parameters.GetFloatDefault("sides", 64.0f));
     // The parent is checked before the model is made, so a refused shape leaves nothing behind.
     const CModelInstance* parent = ParentInstance(parameters);
 
