@@ -26,17 +26,17 @@ struct FontFile {
 
 // The file fontconfig offers for `family` in regular weight, when it really is
 // that family and not a substitute.
-bool FindFamily(const char* family, FontFile* out) {
+bool FindFamily(FcConfig* config, const char* family, FontFile* out) {
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
     if (!pattern) {
         return false;
     }
     FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match) {
         return false;
@@ -72,8 +72,13 @@ struct CFontFace::Library {
 };
 
 CFontFace::CFontFace() : m_library(std::make_unique<Library>()) {
+    // A configuration of our own, released after the search: the library's
+    // shared default one keeps allocations it never frees.
+    const std::unique_ptr<FcConfig, decltype(&FcConfigDestroy)> config(FcInitLoadConfigAndFonts(),
+                                                                       &FcConfigDestroy);
     FontFile font;
-    if (!FindFamily("Verdana", &font) && !FindFamily("DejaVu Sans", &font)) {
+    if (!config ||
+        (!FindFamily(config.get(), "Verdana", &font) && !FindFamily(config.get(), "DejaVu Sans", &font))) {
         throw CADVException("CFontFace - Neither \"Verdana\" nor \"DejaVu Sans\" is installed.");
     }
     if (FT_Init_FreeType(&m_library->library) != 0 ||

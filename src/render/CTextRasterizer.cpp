@@ -42,6 +42,13 @@ std::vector<std::string_view> SplitTextLines(std::string_view text) {
     return lines;
 }
 
+CFontFace& CTextRasterizer::Font() {
+    if (!m_font) {
+        m_font = std::make_unique<CFontFace>();
+    }
+    return *m_font;
+}
+
 std::vector<CFontFace::Extent> CTextRasterizer::MeasureLines(std::string_view text, int fontHeight) {
     std::vector<CFontFace::Extent> extents;
     int height = 0;
@@ -50,7 +57,7 @@ std::vector<CFontFace::Extent> CTextRasterizer::MeasureLines(std::string_view te
             extents.push_back({0, height});
             continue;
         }
-        extents.push_back(m_font.MeasureLine(line, fontHeight));
+        extents.push_back(Font().MeasureLine(line, fontHeight));
         height = extents.back().height;
     }
     return extents;
@@ -88,7 +95,7 @@ TextTextureSizes CTextRasterizer::Texture_Create(DDevice& device, std::string_vi
     const std::uint32_t textPixel = BitmapPixel(colour & 0xFFFFFF);
     int top = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        m_font.DrawLine(lines[i], fontHeight, top, textPixel, bitmap, width);
+        Font().DrawLine(lines[i], fontHeight, top, textPixel, bitmap, width);
         top += extents[i].height;
     }
 

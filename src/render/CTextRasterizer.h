@@ -32,9 +32,9 @@ std::vector<std::string_view> SplitTextLines(std::string_view text);
 // background.
 class CTextRasterizer {
 public:
-    CTextRasterizer() = default;
-
-    CFontFace& Font() { return m_font; }
+    // The font is opened at the first text, so a renderer that never shows
+    // any needs no font.
+    CFontFace& Font();
 
     // Widths and heights of the lines of a text: an empty line is not
     // measured and takes the height of the line above it (0 when first).
@@ -49,5 +49,5 @@ public:
                                     int fontHeight, std::unique_ptr<DTexture>& texture);
 
 private:
-    CFontFace m_font;
+    std::unique_ptr<CFontFace> m_font;
 };

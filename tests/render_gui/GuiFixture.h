@@ -40,8 +40,8 @@ protected:
     std::vector<std::string> CallsNamed(const std::string& name) const;
 
     DDeviceNull device;
-    CGuiRenderer gui{device};
-    CGuiComponent root{gui};
+    CGuiComponent root{device};
+    CGuiRenderer& gui = root.Gui();
 };
 
 // ARGB of a texel of a device texture, rows as stored.

@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-CGuiComponent::CGuiComponent(CGuiRenderer& gui) : m_gui(gui) {}
+CGuiComponent::CGuiComponent(DDevice& device)
+    : m_ownedGui(std::make_unique<CGuiRenderer>(device)), m_gui(*m_ownedGui) {}
 
 CGuiComponent::CGuiComponent(CGuiComponent& parent) : m_gui(parent.m_gui), m_parent(&parent) {}
 

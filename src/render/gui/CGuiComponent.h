@@ -7,6 +7,7 @@
 #include <vector>
 
 class CGuiRenderer;
+class DDevice;
 class DTexture;
 
 // A node of the GUI tree: a rectangle relative to its parent, a visible flag
@@ -15,8 +16,9 @@ class DTexture;
 // made with CreateChild and owned by its parent.
 class CGuiComponent {
 public:
-    // The root of a tree drawn through `gui`.
-    explicit CGuiComponent(CGuiRenderer& gui);
+    // The root of a tree: it owns the GUI renderer that the whole tree draws
+    // through, on `device`.
+    explicit CGuiComponent(DDevice& device);
     // A component under `parent`; made through parent.CreateChild, which also
     // enters it among the parent's children.
     explicit CGuiComponent(CGuiComponent& parent);
@@ -71,8 +73,10 @@ public:
     int VertexCount() const { return m_vertexCount; }
     const DTexture* Texture() const { return m_texture.get(); }
 
-protected:
+    // The tree's renderer: the root draws the tree with Gui().GUI2_Update(root).
     CGuiRenderer& Gui() { return m_gui; }
+
+protected:
     // Takes `count` vertices of a region as this component's quads.
     std::uint8_t* AllocVertices(int count, bool textured);
     void SetVertexCount(int count) { m_vertexCount = count; }
@@ -88,6 +92,8 @@ protected:
 private:
     friend class CGuiRenderer;
 
+    // Set in the root only; declared before the children, which go first.
+    std::unique_ptr<CGuiRenderer> m_ownedGui;
     CGuiRenderer& m_gui;
     CGuiComponent* m_parent = nullptr;
     std::vector<std::unique_ptr<CGuiComponent>> m_children;
