@@ -1,7 +1,7 @@
 #include "scene/SceneFixture.h"
 
 CScene& SceneFixture::Load(const std::string& script, SceneTestHost::Files extra) {
-    extra["data\\scripts\\test.scs"] = SceneScript(script);
+    extra["data\\scripts\\test.scs"] = SceneTestHost::Text(script);
     extra["data\\models\\m.spr"] = BoxSprite(1.0f, 2.0f, 1.0f);
     extra["data\\models\\big.spr"] = BoxSprite(2.0f, 1.0f, 2.0f);
     m_host = std::make_unique<SceneTestHost>(extra);

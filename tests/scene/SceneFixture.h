@@ -46,13 +46,6 @@ private:
     std::unique_ptr<SceneTestHost> m_host;
 };
 
-// A scene script with empty OnInit, OnIdle and OnDestroy in front, which the text may
-// define again: scenes without them would report every load and unload.
-inline std::vector<std::uint8_t> SceneScript(const std::string& text) {
-    return SceneTestHost::Text("function OnInit() {} function OnIdle(ms) {} function OnDestroy() {}\n" +
-                               text);
-}
-
 inline Variant Text(const char16_t* text) {
     return Variant::Bstr(text);
 }

@@ -65,10 +65,14 @@ TEST_F(SceneLifecycleTest, CallbackTextsArriveUnchanged) {
     EXPECT_NE(ErrorOf([&] { Host().State().GetVariant(u"hacked"); }), "");
 }
 
-TEST_F(SceneLifecycleTest, OnEventReportsAFailedScript) {
+TEST_F(SceneLifecycleTest, OnEventIsFalseWhenTheScriptFails) {
     Load("");
     EXPECT_FALSE(Scene().OnEvent("enter", "x"));
+    Load("function OnEvent(e, p) { throw 'oops'; }");
+    EXPECT_FALSE(Scene().OnEvent("enter", "x"));
     EXPECT_EQ(Host().ScriptErrors().size(), 1u);
+    Load("function OnEvent(e, p) { return false; }");
+    EXPECT_TRUE(Scene().OnEvent("enter", "x"));
 }
 
 CNamedPolygon Area(std::initializer_list<std::pair<float, float>> points, EPolygonType type) {
@@ -205,7 +209,8 @@ TEST_F(SceneLifecycleTest, RestoreCreatesObjectsTheScriptNoLongerDefines) {
          "scene.addlight(\"name='lost' type='directional' dirx='1' visible='true'\");"
          "scene.addobject(\"name='kept' model='m.spr'\");",
          {{"data\\textures\\wood.tga", SmallTga()},
-          {"data\\scripts\\later.scs", SceneScript("scene.addobject(\"name='kept' model='m.spr'\");")}});
+          {"data\\scripts\\later.scs",
+           SceneTestHost::Text("scene.addobject(\"name='kept' model='m.spr'\");")}});
     std::vector<std::uint8_t> saved;
     Scene().Save(saved);
 

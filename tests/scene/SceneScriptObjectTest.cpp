@@ -57,7 +57,7 @@ TEST_F(SceneScriptObjectTest, EngineErrorsReachTheScriptWithTheirText) {
 
 TEST_F(SceneScriptObjectTest, FactorsReachTheRenderer) {
     Load("scene.setshadowsfactor(0.7); scene.setlightfactor('0.5');",
-         {{"data\\scripts\\plain.scs", SceneScript("")}});
+         {{"data\\scripts\\plain.scs", SceneTestHost::Text("")}});
     EXPECT_FLOAT_EQ(Host().Renderer().ShadowStrength(), 0.7f);
     EXPECT_FLOAT_EQ(Host().Renderer().Brightness(), 0.5f);
     // Every load starts from the defaults again.
