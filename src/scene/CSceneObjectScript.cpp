@@ -68,53 +68,52 @@ struct MemberKinds {
     bool put;
 };
 
-constexpr bool M = true;
-constexpr bool G = true;
-constexpr bool P = true;
-constexpr bool _ = false;
+constexpr bool Yes = true;
+constexpr bool No = false;
 
 // The DISPIDs are the positions in this table, so its order is fixed.
+// Name, method, get, put.
 constexpr MemberKinds kKinds[] = {
-    {u"setposition", M, _, _},
-    {u"setrotation", M, _, _},
-    {u"freemove", _, G, P},
-    {u"getbounds", M, _, _},
-    {u"rotateto", M, _, _},
-    {u"isinsidepolygon", M, _, _},
-    {u"distance", M, _, _},
-    {u"animation", _, G, P},
-    {u"animationspeed", _, G, P},
-    {u"animationdirection", _, G, P},
-    {u"animationloop", _, G, P},
-    {u"moveto", M, _, _},
-    {u"animate", M, _, _},
-    {u"scale", _, _, _},
-    {u"setemissivecolor", M, _, _},
-    {u"visible", _, G, P},
-    {u"group", _, G, P},
-    {u"walkaround", _, _, _},
-    {u"freemovespeed", _, G, P},
-    {u"freerotatespeed", _, G, P},
-    {u"animationprogress", _, G, P},
-    {u"getposition", M, _, _},
-    {u"getrotation", M, _, _},
-    {u"enabled", _, G, P},
-    {u"shadows", _, G, P},
-    {u"lighdows", _, G, P},
-    {u"settexture", M, _, _},
-    {u"walkto", M, _, _},
-    {u"setskin", M, _, _},
-    {u"dimsize", M, _, _},
-    {u"context", _, _, P},
-    {u"skin", _, G, P},
-    {u"pickname", _, G, P},
-    {u"mobile", _, G, P},
-    {u"setpredefinedroute", M, _, _},
-    {u"followpredefinedroute", M, _, _},
-    {u"pausepredefinedroute", M, _, _},
-    {u"continuepredefinedroute", M, _, _},
-    {u"stoppredefinedroute", M, _, _},
-    {u"name", _, G, _},
+    {u"setposition", Yes, No, No},
+    {u"setrotation", Yes, No, No},
+    {u"freemove", No, Yes, Yes},
+    {u"getbounds", Yes, No, No},
+    {u"rotateto", Yes, No, No},
+    {u"isinsidepolygon", Yes, No, No},
+    {u"distance", Yes, No, No},
+    {u"animation", No, Yes, Yes},
+    {u"animationspeed", No, Yes, Yes},
+    {u"animationdirection", No, Yes, Yes},
+    {u"animationloop", No, Yes, Yes},
+    {u"moveto", Yes, No, No},
+    {u"animate", Yes, No, No},
+    {u"scale", No, No, No},
+    {u"setemissivecolor", Yes, No, No},
+    {u"visible", No, Yes, Yes},
+    {u"group", No, Yes, Yes},
+    {u"walkaround", No, No, No},
+    {u"freemovespeed", No, Yes, Yes},
+    {u"freerotatespeed", No, Yes, Yes},
+    {u"animationprogress", No, Yes, Yes},
+    {u"getposition", Yes, No, No},
+    {u"getrotation", Yes, No, No},
+    {u"enabled", No, Yes, Yes},
+    {u"shadows", No, Yes, Yes},
+    {u"lighdows", No, Yes, Yes},
+    {u"settexture", Yes, No, No},
+    {u"walkto", Yes, No, No},
+    {u"setskin", Yes, No, No},
+    {u"dimsize", Yes, No, No},
+    {u"context", No, No, Yes},
+    {u"skin", No, Yes, Yes},
+    {u"pickname", No, Yes, Yes},
+    {u"mobile", No, Yes, Yes},
+    {u"setpredefinedroute", Yes, No, No},
+    {u"followpredefinedroute", Yes, No, No},
+    {u"pausepredefinedroute", Yes, No, No},
+    {u"continuepredefinedroute", Yes, No, No},
+    {u"stoppredefinedroute", Yes, No, No},
+    {u"name", No, Yes, No},
 };
 constexpr std::size_t kMemberCount = std::size(kKinds);
 static_assert(kName == CDispatchBase::kFirstMemberId + static_cast<DISPID>(kMemberCount) - 1);
@@ -129,15 +128,13 @@ constexpr std::array<DispatchMember, kMemberCount> kMembers = [] {
 
 // A method's parameter text: one string argument.
 CParameterParser ParameterText(std::span<const Variant> args) {
-    return CParameterParser(WideToAnsi([&]() -> const std::u16string& {
-        if (args.size() != 1) {
-            throw EDispatchError{DISP_E_BADPARAMCOUNT};
-        }
-        if (args[0].Type() != VT_BSTR) {
-            throw EDispatchError{DISP_E_BADVARTYPE};
-        }
-        return args[0].BstrValue();
-    }()));
+    if (args.size() != 1) {
+        throw EDispatchError{DISP_E_BADPARAMCOUNT};
+    }
+    if (args[0].Type() != VT_BSTR) {
+        throw EDispatchError{DISP_E_BADVARTYPE};
+    }
+    return CParameterParser(WideToAnsi(args[0].BstrValue()));
 }
 
 D3DXVECTOR3 Vector3(const CParameterParser& p, std::string_view x, std::string_view y, std::string_view z,
