@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 
 namespace {

@@ -31,6 +31,10 @@ bool DTargetsGL::Resize(int width, int height) {
 }
 
 bool DTargetsGL::Allocate() {
+    // Only errors raised here decide the outcome; a context reports at most
+    // one error per kind, so a few reads empty the queue.
+    for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; ++i) {
+    }
     glBindRenderbuffer(GL_RENDERBUFFER, m_depthStencil);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, m_width, m_height);
     bool complete = true;
