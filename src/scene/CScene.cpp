@@ -37,7 +37,7 @@ CScene::CScene(ISceneHost& host)
     : CDispatchBase(ScriptMembers()), m_host(host), m_pathFinder(std::make_unique<PathFinder>()) {}
 
 CScene::~CScene() {
-    m_pathFinder.reset();
+    // OnDestroy may still walk objects, so the path finder outlives it.
     if (m_script) {
         m_script->Call("OnDestroy");
         m_script.reset();
@@ -46,6 +46,7 @@ CScene::~CScene() {
     for (CSceneObject* object : m_objects) {
         object->Release();
     }
+    m_pathFinder.reset();
     m_host.Renderer().UnloadScene();
 }
 

@@ -25,7 +25,8 @@ TEST_F(SceneLifecycleTest, OnIdleGetsTheMillisecondsSinceTheLastCall) {
 
 TEST_F(SceneLifecycleTest, OnInitRunsAfterTheScriptAndOnDestroyAtUnload) {
     Load("var order = 'script'; function OnInit() { order += ',init'; state.order = order; }"
-         "function OnDestroy() { state.destroyed = scene.first ? 'with objects' : 'without'; }"
+         "function OnDestroy() { state.destroyed = scene.first ? 'with objects' : 'without';"
+         "  scene.first.walkto(\"posx='3'\"); }"
          "scene.addobject(\"name='first' model='m.spr'\");");
     EXPECT_EQ(Host().State().GetVariant(u"order").BstrValue(), u"script,init");
     Host().UnloadScene();
