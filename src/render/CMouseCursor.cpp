@@ -95,8 +95,8 @@ void CMouseCursor::Draw() {
         return;
     }
     m_device.SetRenderState(DRenderState::AlphaBlendEnable, 1);
-    m_device.SetRenderState(DRenderState::SrcBlend, kBlendSrcAlpha);
-    m_device.SetRenderState(DRenderState::DestBlend, kBlendInvSrcAlpha);
+    m_device.SetRenderState(DRenderState::SrcBlend, D3DBLEND_SRCALPHA);
+    m_device.SetRenderState(DRenderState::DestBlend, D3DBLEND_INVSRCALPHA);
     m_device.SetRenderState(DRenderState::Lighting, 0);
     m_device.SetRenderState(DRenderState::ZEnable, 0);
     m_device.SetTexture(0, m_texture.get());

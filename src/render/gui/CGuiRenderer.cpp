@@ -70,8 +70,8 @@ void CGuiRenderer::GUI2_Update(CGuiComponent& root, const CGuiComponent* only) {
         return;
     }
     m_device.SetRenderState(DRenderState::AlphaBlendEnable, 1);
-    m_device.SetRenderState(DRenderState::SrcBlend, kBlendSrcAlpha);
-    m_device.SetRenderState(DRenderState::DestBlend, kBlendInvSrcAlpha);
+    m_device.SetRenderState(DRenderState::SrcBlend, D3DBLEND_SRCALPHA);
+    m_device.SetRenderState(DRenderState::DestBlend, D3DBLEND_INVSRCALPHA);
     m_device.SetStreamSource(0, m_buffer.get(), 0, kScreenTex1Stride);
     m_device.SetFVF(kFvfScreenTex1);
     if (only) {

@@ -29,10 +29,6 @@ struct GuiPoint {
 using GuiCorners = std::array<GuiPoint, 4>;
 using GuiColours = std::array<std::uint32_t, 4>;
 
-// Blend factors of the GUI and the cursor (the values Direct3D gives them).
-constexpr std::uint32_t kBlendSrcAlpha = 5;
-constexpr std::uint32_t kBlendInvSrcAlpha = 6;
-
 // Buffers are raw bytes; vertices go in and out by copy.
 inline void WriteGuiVertex(std::uint8_t* dest, const GuiVertex& vertex) {
     std::memcpy(dest, &vertex, sizeof vertex);
