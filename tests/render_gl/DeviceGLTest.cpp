@@ -244,6 +244,36 @@ TEST_F(DeviceGLTest, TexturesFromAnotherDeviceAreRefused) {
     EXPECT_EQ(Device().SetTexture(0, foreign.get()), D3DERR_INVALIDCALL);
 }
 
+TEST_F(DeviceGLTest, PresentLetterboxesTheBackBufferIntoTheWindow) {
+    // A 2:1 back buffer in the 1024 x 768 window: scaled to 1024 x 512 with
+    // black bars of 128 rows above and below. The offscreen window is a
+    // single-buffered surface, so what Present drew can still be read.
+    ASSERT_EQ(Device().Reset(200, 100), S_OK);
+    HRESULT hr = E_FAIL;
+    auto quad = Device().CreateVertexBuffer(6 * kScreenTex1Stride, kFvfScreenTex1, &hr);
+    const auto corners = ScreenQuad(0, 0, 200, 100, 0xFFFF8000, 0xFFFF8000, 0xFFFF8000, 0xFFFF8000);
+    std::uint8_t* data = nullptr;
+    ASSERT_EQ(quad->Lock(0, 0, &data), S_OK);
+    std::memcpy(data, corners.data(), corners.size() * sizeof(TestScreenVertex));
+    ASSERT_EQ(quad->Unlock(), S_OK);
+    Begin();
+    DrawScreen(*quad, 2);
+    ASSERT_EQ(Device().EndScene(), S_OK);
+    ASSERT_EQ(Device().Present(0), S_OK);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    const auto windowPixel = [](int x, int yFromTop) {
+        std::uint8_t rgba[4] = {};
+        glReadPixels(x, 767 - yFromTop, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        return static_cast<std::uint32_t>(rgba[0] << 16 | rgba[1] << 8 | rgba[2]);
+    };
+    EXPECT_EQ(windowPixel(512, 60), 0u);
+    EXPECT_EQ(windowPixel(5, 130), 0xFF8000u);
+    EXPECT_EQ(windowPixel(1018, 637), 0xFF8000u);
+    EXPECT_EQ(windowPixel(512, 700), 0u);
+    // The device's own binding is back in place.
+    EXPECT_EQ(Pixel(Device(), 100, 50), 0xFF8000u);
+}
+
 TEST_F(DeviceGLTest, PresentShowsTheBackBufferAndKeepsIt) {
     auto quad = ScreenVertices(FullQuad(0xFF0080FF));
     Begin();

@@ -55,6 +55,8 @@ std::unique_ptr<DDeviceGL> DDeviceGL::Create(int width, int height, HRESULT* hr)
         return nullptr;
     }
     device->m_window = SDL_GL_GetCurrentWindow();
+    // Frames are presented at once, never held back for the display's refresh.
+    SDL_GL_SetSwapInterval(0);
     glGenVertexArrays(1, &device->m_vertexArray);
     glBindVertexArray(device->m_vertexArray);
     glGenSamplers(1, &device->m_sampler);
