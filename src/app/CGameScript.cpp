@@ -32,23 +32,6 @@ constexpr DispatchMember kMembers[] = {
     {u"notdoinganything", false}, {u"setzoom", true},
 };
 
-// Cut at every comma; pieces are kept as they are, empty ones included.
-std::vector<std::string> SplitCommaList(const std::string& text) {
-    std::vector<std::string> pieces;
-    if (text.empty()) {
-        return pieces;
-    }
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = text.find(',', start);
-        pieces.push_back(text.substr(start, comma - start));
-        if (comma == std::string::npos) {
-            return pieces;
-        }
-        start = comma + 1;
-    }
-}
-
 } // namespace
 
 std::span<const DispatchMember> CGame::ScriptMembers() {

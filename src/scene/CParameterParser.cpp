@@ -160,3 +160,19 @@ std::array<float, 4> CParameterParser::GetFloat4Default(std::string_view name1, 
     return {GetFloatDefault(name1, fallback1), GetFloatDefault(name2, fallback2),
             GetFloatDefault(name3, fallback3), GetFloatDefault(name4, fallback4)};
 }
+
+std::vector<std::string> SplitCommaList(std::string_view text) {
+    std::vector<std::string> pieces;
+    if (text.empty()) {
+        return pieces;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        pieces.emplace_back(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
+        if (comma == std::string_view::npos) {
+            return pieces;
+        }
+        start = comma + 1;
+    }
+}

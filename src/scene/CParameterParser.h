@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Reads the definition texts scripts hand to the engine, such as
 // name='door' model='door.spr' posx='1.5' visible='true': names of letters,
@@ -44,3 +45,8 @@ private:
 // the longest decimal prefix (sign, digits, fraction, exponent) converted, the
 // rest ignored. Empty when no number starts the text.
 std::optional<float> ParseLeadingFloat(std::string_view text);
+
+// A comma-separated list as definitions give them (context lists, command
+// lists): cut at every comma, pieces kept as they are, empty ones included;
+// the empty text is the empty list.
+std::vector<std::string> SplitCommaList(std::string_view text);

@@ -2,6 +2,8 @@
 // and the per-frame step of a scene object.
 #include "scene/CSceneObject.h"
 
+#include "scene/CParameterParser.h"
+
 #include "render/C3DEngine2.h"
 #include "render/CEngineLight.h"
 #include "render/CModelInstance.h"
@@ -31,19 +33,7 @@ CSceneObject::~CSceneObject() {
 }
 
 void CSceneObject::SetContext(const std::string& commaList) {
-    m_context.clear();
-    if (commaList.empty()) {
-        return;
-    }
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = commaList.find(',', start);
-        m_context.push_back(commaList.substr(start, comma - start));
-        if (comma == std::string::npos) {
-            return;
-        }
-        start = comma + 1;
-    }
+    m_context = SplitCommaList(commaList);
 }
 
 void CSceneObject::SetPickable(bool on) {
