@@ -36,6 +36,7 @@ std::string CCommandLine::Usage() {
            "  --capture-audio FILE  with --headless: write the mixed sound as a WAV file\n"
            "  --frames N        quit cleanly after N frames\n"
            "  --dump-state FILE write the state, inventory and setup stores as JSON when quitting\n"
+           "  --screenshot FILE write the last rendered frame as PNG when quitting\n"
            "  --fixed-step MS   advance the game clock MS milliseconds per frame instead of real time\n"
            "  --version         print the version and quit\n"
            "  --help            print this text and quit\n";
@@ -56,8 +57,8 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
             continue;
         }
         const bool takesValue = arg == "--data" || arg == "--config" || arg == "--keys" ||
-                                arg == "--capture-audio" || arg == "--dump-state" || arg == "--frames" ||
-                                arg == "--fixed-step";
+                                arg == "--capture-audio" || arg == "--dump-state" || arg == "--screenshot" ||
+                                arg == "--frames" || arg == "--fixed-step";
         if (!takesValue) {
             return Fail("unknown option '" + arg + "'");
         }
@@ -73,6 +74,8 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
             result.options.keyFile = value;
         } else if (arg == "--dump-state") {
             result.options.dumpState = value;
+        } else if (arg == "--screenshot") {
+            result.options.screenshot = value;
         } else if (arg == "--capture-audio") {
             result.options.captureAudio = value;
         } else {

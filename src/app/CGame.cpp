@@ -8,6 +8,7 @@
 #include "platform/DPaths.h"
 #include "platform/DRegistry.h"
 #include "render/C3DEngine2.h"
+#include "render/PngCodec.h"
 #include "render/device/DDeviceNull.h"
 #include "resources/CADVException.h"
 #include "resources/CFileManager.h"
@@ -198,6 +199,19 @@ void CGame::DumpState(const std::filesystem::path& file) const {
                              ", \"inventory\": " + m_inventory->ToJson() +
                              ", \"setup\": " + m_setup->ToJson() + "}\n";
     WriteWholeFileReplacing(file, std::span(reinterpret_cast<const std::uint8_t*>(json.data()), json.size()));
+}
+
+void CGame::WriteScreenshot(const std::filesystem::path& file) {
+    std::vector<std::uint8_t> rgba;
+    int width = 0;
+    int height = 0;
+    if (const HRESULT hr = m_device->ReadBackBuffer(rgba, &width, &height); FAILED(hr)) {
+        throw CADVException(hr, "CGame::WriteScreenshot - Could not read the frame back for %s.",
+                            file.string().c_str());
+    }
+    if (!WritePng(file, width, height, rgba)) {
+        throw CADVException("CGame::WriteScreenshot - Could not write %s.", file.string().c_str());
+    }
 }
 
 void CGame::OnScriptException(const std::string& /*report*/) {

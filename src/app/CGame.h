@@ -79,6 +79,8 @@ public:
 
     // {"state": {...}, "inventory": {...}, "setup": {...}}, written through a temporary file.
     void DumpState(const std::filesystem::path& file) const;
+    // The last rendered frame as a PNG file.
+    void WriteScreenshot(const std::filesystem::path& file);
 
     bool IsInitialized() const { return m_initialized; }
     CState& State() { return *m_state; }

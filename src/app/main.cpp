@@ -53,6 +53,9 @@ int Run(const CRunOptions& options) {
     if (!options.dumpState.empty()) {
         game->DumpState(options.dumpState);
     }
+    if (!options.screenshot.empty()) {
+        game->WriteScreenshot(options.screenshot);
+    }
     game.reset();
     return exitCode;
 }

@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 TEST(CCommandLine, AcceptsEveryOption) {
-    const auto parsed = CCommandLine::Parse({"--data", "/games/x", "--config", "c.toml", "--headless",
-                                             "--frames", "12", "--fixed-step", "16", "--keys", "k.txt",
-                                             "--capture-audio", "a.wav", "--dump-state", "s.json"});
+    const auto parsed =
+        CCommandLine::Parse({"--data", "/games/x", "--config", "c.toml", "--headless", "--frames", "12",
+                             "--fixed-step", "16", "--keys", "k.txt", "--capture-audio", "a.wav",
+                             "--dump-state", "s.json", "--screenshot", "shot.png"});
     ASSERT_EQ(parsed.action, CCommandLine::Action::Run);
     EXPECT_EQ(parsed.options.dataFolder, "/games/x");
     EXPECT_EQ(parsed.options.settingsFile, "c.toml");
@@ -15,6 +16,7 @@ TEST(CCommandLine, AcceptsEveryOption) {
     EXPECT_EQ(parsed.options.keyFile, "k.txt");
     EXPECT_EQ(parsed.options.captureAudio, "a.wav");
     EXPECT_EQ(parsed.options.dumpState, "s.json");
+    EXPECT_EQ(parsed.options.screenshot, "shot.png");
 
     const auto none = CCommandLine::Parse({});
     EXPECT_EQ(none.action, CCommandLine::Action::Run);
