@@ -33,7 +33,8 @@ std::uint32_t FloatBits(float v) {
 
 C3DEngine2::C3DEngine2(DDevice& device, const CFileManager& files, std::filesystem::path cacheFolder,
                        const Settings& settings)
-    : m_device(device), m_settings(settings) {
+    : CGuiComponent(device), m_device(device), m_settings(settings),
+      m_cursor(device, [&files](const std::string& path) { return files.LoadFile(path); }) {
     m_textures = std::make_unique<CTextureTable>(
         device, [&files](const std::string& path) { return files.LoadFile(path); }, settings.textureQuality);
     m_modelHost = std::make_unique<CArchiveModelHost>(device, files, *m_textures, std::move(cacheFolder));

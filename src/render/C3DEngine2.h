@@ -2,7 +2,9 @@
 
 #include "mathutil/D3DXTypes.h"
 #include "render/CEngineLight.h"
+#include "render/CMouseCursor.h"
 #include "render/CTextureTable.h"
+#include "render/gui/CGuiComponent.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,10 +24,12 @@ class DDevice;
 
 // The renderer: the device, the model cache and texture table, the model
 // instances and lights of the current scene, the camera, ambient light, fog,
-// brightness, zoom and shadow strength, and the frame that draws what this
-// state describes (C3DEngine2Frame.cpp), with its effects
-// (C3DEngine2Effects.cpp) and object picking (C3DEngine2Picking.cpp).
-class C3DEngine2 {
+// brightness, zoom and shadow strength, the mouse cursor, and the frame that
+// draws what this state describes (C3DEngine2Frame.cpp), with its effects
+// (C3DEngine2Effects.cpp) and object picking (C3DEngine2Picking.cpp). It is
+// the root of the GUI tree: the game's screens are its children, sized to the
+// back buffer and drawn over the scene.
+class C3DEngine2 : public CGuiComponent {
 public:
     // A world-space ray from the eye through a screen pixel.
     struct PickingRay {
@@ -44,9 +48,17 @@ public:
     // `cacheFolder` keeps computed collision outlines; empty keeps none.
     C3DEngine2(DDevice& device, const CFileManager& files, std::filesystem::path cacheFolder,
                const Settings& settings);
-    ~C3DEngine2();
+    ~C3DEngine2() override;
     C3DEngine2(const C3DEngine2&) = delete;
     C3DEngine2& operator=(const C3DEngine2&) = delete;
+
+    // GUI and cursor
+    CMouseCursor& Cursor() { return m_cursor; }
+    // The component the loading screen shows alone (null: none).
+    void SetSingleScreen(CGuiComponent* component) { m_singleScreen = component; }
+    // Clears the target and draws only the single-screen component, visible
+    // for the while, and presents it; nothing without such a component.
+    void RenderSingleScreen();
 
     DDevice& Device() { return m_device; }
     const Settings& GetSettings() const { return m_settings; }
@@ -183,6 +195,8 @@ private:
     void CountFrame(std::uint32_t now);
     void DrawScene();
     void DrawOverlay();
+    // Lighting and depth off around the GUI buffer's drawing.
+    void DrawGui(const CGuiComponent* only);
     void Present(bool wait);
     // Its own world transform (times `extra`), its skin as texture override,
     // textures, materials and shapes: how the frame draws a scene object.
@@ -225,6 +239,9 @@ private:
     float m_fogEnd = 0.0f;
     float m_shadowStrength = 0.4f;
     D3DMATERIAL9 m_shadowMaterial;
+
+    CMouseCursor m_cursor;
+    CGuiComponent* m_singleScreen = nullptr;
 
     int m_clientWidth = 1024;
     int m_clientHeight = 768;

@@ -5,6 +5,7 @@
 #include "render/CModelCache.h"
 #include "render/CModelInstance.h"
 #include "render/device/DDevice.h"
+#include "render/gui/CGuiRenderer.h"
 #include "resources/CADVException.h"
 
 #include <algorithm>
@@ -47,6 +48,8 @@ void C3DEngine2::CreateDevice(int width, int height, bool fullScreen) {
         if (FAILED(hr)) {
             std::fprintf(stderr, "Resetting of device failed because of error: %s\n", HResultName(hr));
             m_deviceCreated = false;
+            Gui().ReleaseVB();
+            MarkChanged();
             recreated = true;
         }
     }
@@ -68,9 +71,18 @@ void C3DEngine2::CreateDevice(int width, int height, bool fullScreen) {
     SetDeviceStates();
 
     if (recreated) {
-        // Whatever the device held may be gone with the failed reset.
+        // Whatever the device held may be gone with the failed reset; the
+        // loading screen shows while it comes back.
+        InvalidateTextures();
+        RenderSingleScreen();
         m_textures->Restore();
         m_models->Restore();
+    }
+    SetRect(0, 0, m_screenWidth, m_screenHeight);
+    MarkChanged();
+    if (m_cursor.Enabled()) {
+        const std::string cursorFile = m_cursor.FileName();
+        m_cursor.Mouse_Enable(true, cursorFile);
     }
     ApplyAllLights();
     ApplyFog();
@@ -237,13 +249,46 @@ void C3DEngine2::DrawInstance(const CModelInstance& instance, bool transparent, 
                            true, true);
 }
 
+void C3DEngine2::DrawGui(const CGuiComponent* only) {
+    m_device.SetRenderState(DRenderState::Lighting, 0);
+    m_device.SetRenderState(DRenderState::ZEnable, 0);
+    m_device.SetRenderState(DRenderState::ZWriteEnable, 0);
+    Gui().GUI2_Update(*this, only);
+    m_device.SetRenderState(DRenderState::Lighting, 1);
+    m_device.SetRenderState(DRenderState::ZEnable, 1);
+    m_device.SetRenderState(DRenderState::ZWriteEnable, 1);
+}
+
 void C3DEngine2::DrawOverlay() {
+    if (IsVisible()) {
+        DrawGui(nullptr);
+    }
+    m_cursor.Draw();
     m_device.SetRenderState(DRenderState::ZEnable, 1);
     m_device.SetRenderState(DRenderState::ZWriteEnable, 1);
     m_device.SetRenderState(DRenderState::StencilEnable, 0);
     m_device.SetRenderState(DRenderState::AlphaBlendEnable, 0);
     SetBlend(D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
     m_device.SetRenderState(DRenderState::Lighting, 1);
+}
+
+void C3DEngine2::RenderSingleScreen() {
+    if (m_singleScreen == nullptr) {
+        return;
+    }
+    const bool wasVisible = m_singleScreen->IsVisible();
+    m_singleScreen->SetVisible(true);
+    m_device.Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    m_device.BeginScene();
+    m_device.SetSamplerState(0, DSamplerState::MagFilter, D3DTEXF_POINT);
+    m_device.SetSamplerState(0, DSamplerState::MinFilter, D3DTEXF_POINT);
+    if (IsVisible()) {
+        DrawGui(m_singleScreen);
+    }
+    m_device.EndScene();
+    m_device.Present(0);
+    m_frameDone = true;
+    m_singleScreen->SetVisible(wasVisible);
 }
 
 void C3DEngine2::Present(bool wait) {

@@ -123,6 +123,7 @@ std::map<std::string, std::vector<std::uint8_t>> GameFiles() {
                                       {"glass", "", Colour(0.1f, 0.1f, 0.1f, 1.0f)}))},
         {"data\\textures\\wood.tga", SolidTga(8, 8, 0xFF996633)},
         {"data\\textures\\skin.tga", SolidTga(8, 8, 0xFF3366CC)},
+        {"data\\textures\\arrow.tga", SolidTga(16, 16, 0xFFFFFFFF)},
     };
 }
 

@@ -67,7 +67,8 @@ private:
 //   up, in 16 x 16 cells;
 // "mirror.ims": a 4 x 4 square in the plane z = 0 (x -2 to 2, y 0 to 4),
 //   facing -z.
-// Textures "wood.tga" and "skin.tga" under data\textures\. Written as an
+// Textures "wood.tga", "skin.tga" and the cursor "arrow.tga" under
+// data\textures\. Written as an
 // archive into `folder`, whose file manager is returned.
 std::unique_ptr<CFileManager> WriteFrameGame(const std::filesystem::path& folder);
 std::vector<std::uint8_t> SolidTga(int width, int height, std::uint32_t argb);
