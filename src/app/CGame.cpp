@@ -9,7 +9,7 @@
 #include "platform/DRegistry.h"
 #include "render/C3DEngine2.h"
 #include "render/PngCodec.h"
-#include "render/device/DDeviceNull.h"
+#include "render/device/DDeviceGL.h"
 #include "resources/CADVException.h"
 #include "resources/CFileManager.h"
 #include "resources/CKeySet.h"
@@ -73,7 +73,13 @@ void CGame::Initialize(DWindow& window) {
 
     ChooseDisplayMode();
     ReadQualitySettings();
-    m_device = std::make_unique<DDeviceNull>();
+    HRESULT hr = S_OK;
+    m_device = DDeviceGL::Create(m_screenWidth, m_screenHeight, &hr);
+    if (!m_device) {
+        throw CADVException(
+            hr, "Could not initialize graphics adapter.\nYou really need a Hardware Accelerated 3D "
+                "Graphics Adapter to play this game.");
+    }
     C3DEngine2::Settings settings;
     settings.textureQuality = m_quality.textureQuality;
     settings.shadows = m_quality.shadows;
