@@ -23,7 +23,7 @@ std::vector<DrawRecord> Effects(const std::vector<DrawRecord>& draws, bool lighd
 }
 
 D3DXMATRIX Projected(const CModelInstance& caster, const D3DXVECTOR3& light, const D3DXPLANE& plane) {
-    const D3DXVECTOR4 point(light.x, light.y, light.z, 1.0f);
+    const D3DXVECTOR4 point{light.x, light.y, light.z, 1.0f};
     D3DXMATRIX shadow;
     D3DXMatrixShadow(&shadow, &point, &plane);
     return caster.WorldMatrix(&shadow);
