@@ -41,6 +41,10 @@ C3DEngine2::C3DEngine2(DDevice& device, const CFileManager& files, std::filesyst
     m_models = std::make_unique<CModelCache>(*m_modelHost, settings.preload);
     D3DXMatrixLookAtLH(&m_view, &m_eye, &m_at, &m_up);
     m_shadowMaterial.Diffuse.a = m_shadowStrength;
+    // The device's own size until CreateDevice sizes it, so that picking never divides by zero.
+    m_screenWidth = device.BackBufferWidth();
+    m_screenHeight = device.BackBufferHeight();
+    m_aspect = static_cast<float>(m_screenWidth) / static_cast<float>(m_screenHeight);
 }
 
 C3DEngine2::~C3DEngine2() {
