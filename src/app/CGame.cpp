@@ -87,6 +87,8 @@ void CGame::Initialize(DWindow& window) {
     settings.lighdows = m_quality.lightEffects;
     settings.preload = m_quality.preload;
     m_renderer = std::make_unique<C3DEngine2>(*m_device, *m_files, DPaths::DefaultCacheFolder(), settings);
+    m_renderer->SetClientSize(DWindow::kClientWidth, DWindow::kClientHeight);
+    m_renderer->CreateDevice(m_screenWidth, m_screenHeight, m_window->IsFullscreen());
     m_camera = std::make_unique<CCameraControl>(*m_renderer);
     m_window->Mouse().Acquire();
 
@@ -298,6 +300,7 @@ void CGame::DoFrame() {
     }
     RunScene(now);
     m_fpsLabelVisible = m_registry->ReadInt("showframerate", 0, false) != 0;
+    m_renderSucceeded = m_renderer->RenderFrame(now, false);
     m_frameTimer.EndFrame(now);
     m_buttons.Commit();
 }
