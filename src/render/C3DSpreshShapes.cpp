@@ -77,6 +77,8 @@ void C3DSpresh::BuildShape(C3DIMesh2& frame) {
     CSpreshMaterial m;
     m.textureId = frame.shape.textureId;
     m.material = frame.shape.material;
+    // A see-through colour draws in the transparent pass, after everything opaque.
+    m.transparent = m.material.Diffuse.a < 1.0f;
     m.indexCount = frame.indexCount;
     frame.materials = {{"mat", m}};
     frame.materialCounter = 1;
@@ -94,7 +96,7 @@ void C3DSpresh::AddShape(const SpreshShape& shape, int kind, const std::string& 
     frame->kind = kind;
     frame->shape = shape;
     BuildShape(*frame);
-    m_hasOpaque = true;
+    (frame->materials.at("mat").transparent ? m_hasTransparent : m_hasOpaque) = true;
     m_animations[animation].push_back(std::move(frame));
     if (m_currentAnimation.empty()) {
         m_currentAnimation = animation;

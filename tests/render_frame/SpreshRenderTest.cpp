@@ -82,7 +82,9 @@ TEST_F(SpreshRender, TexturesMaterialsAndOverride) {
 
 TEST_F(SpreshRender, GeneratedShapesOnlyWhenAskedAndUnknownAnimationsNotAtAll) {
     C3DSpresh circle(host, "");
-    circle.CreateFilledCircle(1, "idle", 6, 0, D3DMATERIAL9());
+    D3DMATERIAL9 opaque;
+    opaque.Diffuse.a = 1.0f;
+    circle.CreateFilledCircle(1, "idle", 6, 0, opaque);
     device().ClearCalls();
     circle.Render("idle", 0, -1, false, true, true, false);
     EXPECT_TRUE(Draws().empty());

@@ -47,6 +47,22 @@ TEST(GeneratedShape, FilledCircleIsAFanAroundTheCentre) {
     EXPECT_EQ(mat.material, GreyMaterial());
 }
 
+TEST(GeneratedShape, SeeThroughColoursDrawInTheTransparentPass) {
+    CMemoryModelHost host;
+    C3DSpresh solid(host, "");
+    solid.CreateFilledCircle(1.0f, "idle", 8, 0, GreyMaterial());
+    EXPECT_TRUE(solid.HasOpaqueMaterials());
+    EXPECT_FALSE(solid.HasTransparentMaterials());
+
+    D3DMATERIAL9 glass = GreyMaterial();
+    glass.Diffuse.a = 0.5f;
+    C3DSpresh cone(host, "");
+    cone.CreateBand(1.0f, 0.0f, 0.0f, 2.0f, "idle", 8, 0, glass);
+    EXPECT_TRUE(cone.GetAnimations().at("idle")[0]->materials.at("mat").transparent);
+    EXPECT_TRUE(cone.HasTransparentMaterials());
+    EXPECT_FALSE(cone.HasOpaqueMaterials());
+}
+
 TEST(GeneratedShape, BandPairsBottomAndTopVertices) {
     CMemoryModelHost host;
     C3DSpresh model(host, "");
