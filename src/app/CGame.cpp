@@ -8,6 +8,7 @@
 #include "platform/DPaths.h"
 #include "platform/DRegistry.h"
 #include "render/C3DEngine2.h"
+#include "render/CMouseCursor.h"
 #include "render/PngCodec.h"
 #include "render/device/DDeviceGL.h"
 #include "resources/CADVException.h"
@@ -26,6 +27,8 @@
 #include <utility>
 
 namespace {
+
+const char* const kCursorFile = "data\\textures\\arrow.png";
 
 // The scene to load: "scene" of the state store as text.
 std::string SceneNameFromState(CState& state) {
@@ -167,6 +170,11 @@ std::uint32_t CGame::Now() const {
 
 void CGame::LoadScene(const std::string& name) {
     UnloadScene();
+    // The loading screen shows without a cursor; the new scene gets it back.
+    CMouseCursor& cursor = m_renderer->Cursor();
+    cursor.Mouse_Enable(false, kCursorFile);
+    m_renderer->RenderSingleScreen();
+    cursor.Mouse_Enable(true, kCursorFile);
     m_renderer->SetZoom(1.0f);
     m_sceneName = name;
     m_scene = new CScene(*this);
@@ -293,6 +301,7 @@ void CGame::DoFrame() {
         m_buttons.Set(mouse.left, mouse.right);
     }
     MoveCursor(mouse.dx, mouse.dy);
+    m_renderer->Cursor().SetPosition(m_cursorX, m_cursorY);
     // Without a loaded scene the frame ends here: the last frame tick and the
     // previous button states stay as they are.
     if (m_scene == nullptr) {

@@ -1,5 +1,6 @@
 #include "FixtureGame.h"
 
+#include "render/ArrowCursorImage.h"
 #include "resources/CArchiveWriter.h"
 #include "resources/CFileManager.h"
 
@@ -9,6 +10,8 @@
 void WriteFixtureGame(const std::filesystem::path& folder, FixtureFiles files) {
     files.try_emplace("data\\scripts\\master.lib", "");
     files.try_emplace("data\\scripts\\master.ads", "function OnInit() { state.scene = 'start'; }\n");
+    const std::vector<std::uint8_t> arrow = ArrowCursorPng();
+    files.try_emplace("data\\textures\\arrow.png", std::string(arrow.begin(), arrow.end()));
     files.try_emplace("data\\scripts\\start.scs", "function OnInit() {}\n");
     files.try_emplace("data/commands.txt", "look {\n    maxnrobjects=0\n}\n");
     files.try_emplace("data/objects.txt", "lamp {\n}\n");

@@ -236,7 +236,24 @@ TEST_F(ModelgenTool, EveryRunWritesTheSameBytes) {
             EXPECT_EQ(ReadFile(entry.path()), ReadFile(again.Path() / rel)) << rel;
         }
     }
-    EXPECT_EQ(files, std::size(kModels) + std::size(kTextures));
+    EXPECT_EQ(files, std::size(kModels) + std::size(kTextures) + 1) << "and the cursor";
+}
+
+TEST_F(ModelgenTool, CursorIsAPointerWithItsTipAtTheTopLeft) {
+    const std::vector<std::uint8_t> file = Bytes(m_dir / "textures" / "arrow.png");
+    const TextureImageInfo info = GetTextureImageInfo(file, "arrow.png");
+    EXPECT_EQ(info.format, ImageFileFormat::Png);
+    const std::vector<CImage> levels = LoadTextureImage(file, "arrow.png", 1);
+    ASSERT_FALSE(levels.empty());
+    const CImage& image = levels.front();
+    ASSERT_EQ(image.Width(), 32);
+    ASSERT_EQ(image.Height(), 32);
+    const auto alpha = [&image](int x, int y) {
+        return image.Pixels()[static_cast<std::size_t>((y * 32 + x) * 4 + 3)];
+    };
+    EXPECT_EQ(alpha(0, 0), 255) << "the tip";
+    EXPECT_EQ(alpha(31, 0), 0) << "beside the pointer it is see-through";
+    EXPECT_EQ(alpha(31, 31), 0);
 }
 
 TEST(ModelgenToolUsage, BadUsageAndUnwritableFoldersFail) {

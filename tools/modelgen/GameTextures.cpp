@@ -1,6 +1,7 @@
 #include "GameTextures.h"
 
 #include "TgaWriter.h"
+#include "render/ArrowCursorImage.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -82,5 +83,6 @@ std::vector<GeneratedFile> GenerateGameTextures() {
         {"checker.tga", WriteTga(Paint(Checker, 6))},
         {"crate.tga", WriteTga(Paint(Planks, 8))},
         {"wall.tga", WriteTga(Paint(Bricks, 5))},
+        {"arrow.png", ArrowCursorPng()},
     };
 }

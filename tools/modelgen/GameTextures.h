@@ -11,6 +11,7 @@
 //   checker.tga  8 x 8 light and dark stone squares (the floor)
 //   crate.tga    horizontal planks in a frame (crates)
 //   wall.tga     bricks in offset rows with mortar joints (walls)
+//   arrow.png    the mouse pointer the engine draws
 std::vector<GeneratedFile> GenerateGameTextures();
 
 constexpr int kTextureSize = 128;
