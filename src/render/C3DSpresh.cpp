@@ -1,7 +1,8 @@
 #include "render/C3DSpresh.h"
 
-#include "resources/ByteReader.h"
 #include "render/IModelHost.h"
+#include "render/RecordFields.h"
+#include "resources/ByteReader.h"
 #include "resources/CADVException.h"
 
 #include <cmath>
@@ -31,19 +32,6 @@ std::string ReadName(ByteReader& reader, std::size_t extra) {
     const auto* end = static_cast<const std::uint8_t*>(std::memchr(text.data(), 0, text.size()));
     return std::string(reinterpret_cast<const char*>(text.data()),
                        end ? static_cast<std::size_t>(end - text.data()) : text.size());
-}
-
-float ReadFloat(ByteReader& reader) {
-    return std::bit_cast<float>(reader.U32());
-}
-
-D3DCOLORVALUE ReadColour(ByteReader& reader) {
-    D3DCOLORVALUE c;
-    c.r = ReadFloat(reader);
-    c.g = ReadFloat(reader);
-    c.b = ReadFloat(reader);
-    c.a = ReadFloat(reader);
-    return c;
 }
 
 bool MagicIs(std::span<const std::uint8_t> bytes, const char* magic) {

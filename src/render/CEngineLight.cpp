@@ -1,5 +1,6 @@
 #include "render/CEngineLight.h"
 
+#include "render/RecordFields.h"
 #include "resources/ByteReader.h"
 #include "resources/ByteWriter.h"
 #include "resources/CADVException.h"
@@ -12,25 +13,6 @@ void PutFloats(std::vector<std::uint8_t>& out, std::initializer_list<float> valu
     for (float v : values) {
         PutFloat(out, v);
     }
-}
-
-float GetFloat(ByteReader& in) {
-    return std::bit_cast<float>(in.U32());
-}
-
-D3DCOLORVALUE GetColour(ByteReader& in) {
-    D3DCOLORVALUE c;
-    c.r = GetFloat(in);
-    c.g = GetFloat(in);
-    c.b = GetFloat(in);
-    c.a = GetFloat(in);
-    return c;
-}
-
-D3DXVECTOR3 GetVector(ByteReader& in) {
-    const float x = GetFloat(in);
-    const float y = GetFloat(in);
-    return {x, y, GetFloat(in)};
 }
 
 } // namespace
@@ -58,18 +40,18 @@ std::size_t CEngineLight::Load(std::span<const std::uint8_t> data) {
     const auto flags = in.Take(4);
     D3DLIGHT9 read;
     read.Type = static_cast<D3DLIGHTTYPE>(in.U32());
-    read.Diffuse = GetColour(in);
-    read.Specular = GetColour(in);
-    read.Ambient = GetColour(in);
-    read.Position = GetVector(in);
-    read.Direction = GetVector(in);
-    read.Range = GetFloat(in);
-    read.Falloff = GetFloat(in);
-    read.Attenuation0 = GetFloat(in);
-    read.Attenuation1 = GetFloat(in);
-    read.Attenuation2 = GetFloat(in);
-    read.Theta = GetFloat(in);
-    read.Phi = GetFloat(in);
+    read.Diffuse = ReadColour(in);
+    read.Specular = ReadColour(in);
+    read.Ambient = ReadColour(in);
+    read.Position = ReadVector(in);
+    read.Direction = ReadVector(in);
+    read.Range = ReadFloat(in);
+    read.Falloff = ReadFloat(in);
+    read.Attenuation0 = ReadFloat(in);
+    read.Attenuation1 = ReadFloat(in);
+    read.Attenuation2 = ReadFloat(in);
+    read.Theta = ReadFloat(in);
+    read.Phi = ReadFloat(in);
 
     enabled = flags[0] != 0;
     castsLighdows = flags[1] != 0;

@@ -1,6 +1,7 @@
 #include "render/CModelInstance.h"
 
 #include "mathutil/D3DXMath.h"
+#include "render/RecordFields.h"
 #include "resources/ByteReader.h"
 #include "resources/ByteWriter.h"
 #include "resources/CADVException.h"
@@ -23,16 +24,6 @@ void PutName(std::vector<std::uint8_t>& out, const std::string& name) {
         out.insert(out.end(), name.begin(), name.end());
         out.push_back(0);
     }
-}
-
-float GetFloat(ByteReader& in) {
-    return std::bit_cast<float>(in.U32());
-}
-
-D3DXVECTOR3 GetVector(ByteReader& in) {
-    const float x = GetFloat(in);
-    const float y = GetFloat(in);
-    return {x, y, GetFloat(in)};
 }
 
 std::string GetName(ByteReader& in) {
@@ -85,14 +76,14 @@ void CModelInstance::Save(std::vector<std::uint8_t>& out) const {
 
 std::size_t CModelInstance::Load(std::span<const std::uint8_t> data) {
     ByteReader in(data);
-    const D3DXVECTOR3 newPosition = GetVector(in);
-    const D3DXVECTOR3 newRotation = GetVector(in);
+    const D3DXVECTOR3 newPosition = ReadVector(in);
+    const D3DXVECTOR3 newRotation = ReadVector(in);
     bool flags[4];
     for (bool& flag : flags) {
         flag = in.U8() != 0;
     }
     std::string newAnimation = GetName(in);
-    const float newPhase = GetFloat(in);
+    const float newPhase = ReadFloat(in);
     std::string newSkin = GetName(in);
     if (!in.Ok()) {
         throw CADVException("CModelInstance::Load - Instance record is truncated");

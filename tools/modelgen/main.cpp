@@ -4,11 +4,9 @@
 #include "GameTextures.h"
 
 #include "resources/CADVException.h"
+#include "resources/FileBytes.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <system_error>
@@ -47,17 +45,7 @@ void WriteFiles(const std::filesystem::path& folder, const std::vector<Generated
                             error.message().c_str());
     }
     for (const GeneratedFile& file : files) {
-        const std::filesystem::path path = folder / file.name;
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(reinterpret_cast<const char*>(file.bytes.data()),
-                      static_cast<std::streamsize>(file.bytes.size()));
-            out.close();
-        }
-        if (!out) {
-            throw CADVException("morvane-modelgen - cannot write %s: %s", path.string().c_str(),
-                                std::strerror(errno));
-        }
+        WriteWholeFileReplacing(folder / file.name, file.bytes);
     }
 }
 

@@ -3,11 +3,9 @@
 #include "SoundSynth.h"
 
 #include "resources/CADVException.h"
+#include "resources/FileBytes.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <system_error>
@@ -31,18 +29,6 @@ int Usage() {
     return 2;
 }
 
-void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out) {
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-    }
-    if (!out) {
-        throw CADVException("morvane-synth - cannot write %s: %s", path.string().c_str(),
-                            std::strerror(errno));
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -62,7 +48,7 @@ int main(int argc, char** argv) {
                                 error.message().c_str());
         }
         for (const SynthesisedFile& file : SynthesiseGameSounds()) {
-            WriteFile(soundDir / file.name, file.bytes);
+            WriteWholeFileReplacing(soundDir / file.name, file.bytes);
         }
     } catch (const CADVException& e) {
         std::cerr << e.GetText() << "\n";
