@@ -30,3 +30,26 @@ void AddModelBox(ModelMeshData& mesh, const D3DXVECTOR3& min, const D3DXVECTOR3&
     material.indexCount = static_cast<std::int32_t>(mesh.indices.size()) - material.firstIndex;
     mesh.materials.push_back(std::move(material));
 }
+
+void AddModelGrid(ModelMeshData& mesh, const D3DXVECTOR3& origin, const D3DXVECTOR3& across,
+                  const D3DXVECTOR3& up, int cells, const D3DXVECTOR3& normal, ModelMaterialData material) {
+    const auto base = static_cast<std::uint32_t>(mesh.vertices.size());
+    for (int i = 0; i <= cells; ++i) {
+        for (int j = 0; j <= cells; ++j) {
+            const float s = static_cast<float>(i) / static_cast<float>(cells);
+            const float t = static_cast<float>(j) / static_cast<float>(cells);
+            const D3DXVECTOR3 p = origin + s * across + t * up;
+            mesh.vertices.push_back({p.x, p.y, p.z, normal.x, normal.y, normal.z, s, 1 - t});
+        }
+    }
+    const auto at = [base, cells](int i, int j) { return base + static_cast<std::uint32_t>(i * (cells + 1) + j); };
+    material.firstIndex = static_cast<std::int32_t>(mesh.indices.size());
+    for (int i = 0; i < cells; ++i) {
+        for (int j = 0; j < cells; ++j) {
+            mesh.indices.insert(mesh.indices.end(), {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i, j),
+                                                     at(i + 1, j + 1), at(i + 1, j)});
+        }
+    }
+    material.indexCount = static_cast<std::int32_t>(mesh.indices.size()) - material.firstIndex;
+    mesh.materials.push_back(std::move(material));
+}

@@ -2,6 +2,7 @@
 // engine's own model and texture loaders.
 #include "render/C3DSpresh.h"
 #include "render/CMemoryModelHost.h"
+#include "render/CModelInstance.h"
 #include "render/TextureImage.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
@@ -31,6 +32,7 @@ const ExpectedModel kModels[] = {
     {"block.ims", {{"idle", 1}}},
     {"glass.ims", {{"idle", 1}}},
     {"lamp.ims", {{"idle", 1}}},
+    {"mirror.ims", {{"idle", 1}}},
     {"hero.spr", {{"idle", 2}, {"walk", 8}}},
 };
 
@@ -118,11 +120,9 @@ TEST_F(ModelgenTool, EveryModelLoadsWithItsAnimationsAndSoundMeshes) {
                     next = material->firstIndex + material->indexCount;
                 }
                 EXPECT_EQ(next, frame->indexCount);
-                // Everything stands on the ground (the floor's top is y = 0).
+                // Everything stands on the ground (the floor is y = 0).
                 for (const SpreshVertex& v : Vertices(*frame)) {
-                    if (std::string(expected.name) != "floor.ims") {
-                        ASSERT_GE(v.y, -1e-5f);
-                    }
+                    ASSERT_GE(v.y, -1e-5f);
                 }
             }
         }
@@ -152,6 +152,27 @@ TEST_F(ModelgenTool, EveryFrameOfTheFigureIsADifferentPose) {
     EXPECT_FALSE(hero->HasTransparentMaterials());
 }
 
+// Shadow and mirror surfaces take their plane from the first triangle; a
+// floor whose first triangle were a side or the underside would throw every
+// shadow somewhere off screen.
+TEST_F(ModelgenTool, SurfacesFaceTheWayTheSceneUsesThem) {
+    const struct {
+        const char* model;
+        D3DXVECTOR3 normal;
+    } cases[] = {{"floor.ims", {0, 1, 0}}, {"mirror.ims", {0, 0, -1}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        C3DSpresh& model = LoadModel(c.model);
+        CModelInstance instance(&model, {0, 0, 0}, {0, 0, 0}, true, true, CModelInstance::ShadowSurface);
+        const std::vector<D3DXPLANE> planes = model.CalculatePlanes(instance);
+        ASSERT_FALSE(planes.empty());
+        EXPECT_NEAR(planes[0].a, c.normal.x, 1e-5f);
+        EXPECT_NEAR(planes[0].b, c.normal.y, 1e-5f);
+        EXPECT_NEAR(planes[0].c, c.normal.z, 1e-5f);
+        EXPECT_NEAR(planes[0].d, 0.0f, 1e-5f);
+    }
+}
+
 TEST_F(ModelgenTool, MaterialsAreTexturedTransparentOrGlowingAsMade) {
     struct Case {
         const char* model;
@@ -164,6 +185,7 @@ TEST_F(ModelgenTool, MaterialsAreTexturedTransparentOrGlowingAsMade) {
         {"crate.ims", "crate.tga", false},
         {"block.ims", "", false},
         {"glass.ims", "", true},
+        {"mirror.ims", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);

@@ -76,30 +76,10 @@ D3DMATERIAL9 Colour(float r, float g, float b, float a) {
     return m;
 }
 
-// A rectangle from corner `origin` along `across` and `up`, split into
-// cells x cells squares so that per-vertex lighting has vertices to light.
-// Triangles are wound clockwise seen from where the normal points, the first
-// one at `origin`, so the surface's plane faces that way.
 ModelMeshData Grid(const D3DXVECTOR3& origin, const D3DXVECTOR3& across, const D3DXVECTOR3& up, int cells,
                    const D3DXVECTOR3& normal, const ModelMaterialData& material) {
     ModelMeshData mesh;
-    for (int i = 0; i <= cells; ++i) {
-        for (int j = 0; j <= cells; ++j) {
-            const float s = static_cast<float>(i) / static_cast<float>(cells);
-            const float t = static_cast<float>(j) / static_cast<float>(cells);
-            const D3DXVECTOR3 p = origin + s * across + t * up;
-            mesh.vertices.push_back({p.x, p.y, p.z, normal.x, normal.y, normal.z, s, 1 - t});
-        }
-    }
-    const auto at = [cells](int i, int j) { return static_cast<std::uint32_t>(i * (cells + 1) + j); };
-    for (int i = 0; i < cells; ++i) {
-        for (int j = 0; j < cells; ++j) {
-            mesh.indices.insert(mesh.indices.end(), {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i, j),
-                                                     at(i + 1, j + 1), at(i + 1, j)});
-        }
-    }
-    mesh.materials.push_back(material);
-    mesh.materials.back().indexCount = static_cast<std::int32_t>(mesh.indices.size());
+    AddModelGrid(mesh, origin, across, up, cells, normal, material);
     return mesh;
 }
 

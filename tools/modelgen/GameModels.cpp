@@ -20,6 +20,15 @@ std::vector<std::uint8_t> SingleBox(const D3DXVECTOR3& min, const D3DXVECTOR3& m
     return CModelWriter::WriteMesh(mesh);
 }
 
+// A flat, tessellated rectangle: a floor or a mirror, whose plane is that of
+// its first triangle, facing `normal`.
+std::vector<std::uint8_t> Surface(const D3DXVECTOR3& origin, const D3DXVECTOR3& across, const D3DXVECTOR3& up,
+                                  int cells, const D3DXVECTOR3& normal, ModelMaterialData material) {
+    ModelMeshData mesh;
+    AddModelGrid(mesh, origin, across, up, cells, normal, std::move(material));
+    return CModelWriter::WriteMesh(mesh);
+}
+
 std::vector<std::uint8_t> Lamp() {
     ModelMeshData mesh;
     AddModelBox(mesh, {-0.06f, 0.0f, -0.06f}, {0.06f, 1.6f, 0.06f},
@@ -92,8 +101,13 @@ std::vector<std::uint8_t> Hero() {
 
 std::vector<GeneratedFile> GenerateGameModels() {
     return {
-        {"floor.ims", SingleBox({-10.0f, -0.2f, -10.0f}, {10.0f, 0.0f, 10.0f},
-                                ColourMaterial("floor", "checker.tga", kWhite))},
+        // Vertices every metre, so that the lamp and the spotlight light pools on it.
+        {"floor.ims", Surface({-10.0f, 0.0f, -10.0f}, {20.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 20.0f}, 20,
+                              {0.0f, 1.0f, 0.0f}, ColourMaterial("floor", "checker.tga", kWhite))},
+        // Dark: the mirror's own colour is added onto what it reflects.
+        // As large as a wall segment's face, to stand in for one.
+        {"mirror.ims", Surface({-4.0f, 0.0f, 0.0f}, {8.0f, 0.0f, 0.0f}, {0.0f, 2.5f, 0.0f}, 8,
+                               {0.0f, 0.0f, -1.0f}, ColourMaterial("mirror", "", {0.08f, 0.08f, 0.1f, 1.0f}))},
         {"wall.ims",
          SingleBox({-4.0f, 0.0f, -0.15f}, {4.0f, 2.5f, 0.15f}, ColourMaterial("wall", "wall.tga", kWhite))},
         {"crate.ims",

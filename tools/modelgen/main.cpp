@@ -19,11 +19,12 @@ constexpr const char* kUsage =
 Writes the sample game's models into OUT_DIR/models/ and their textures into
 OUT_DIR/textures/ (both created when missing), which the game loads as
 "data\models\..." and "data\textures\...":
-  floor.ims   ground slab, textured with checker.tga
+  floor.ims   flat ground at y = 0, facing up, textured with checker.tga
   wall.ims    wall segment, textured with wall.tga
   crate.ims   crate, textured with crate.tga
   block.ims   untextured box
   glass.ims   transparent box
+  mirror.ims  upright rectangle facing -z, the size of a wall's face
   lamp.ims    post with a glowing head (emissive material)
   hero.spr    figure with the animations "idle" and "walk"
   checker.tga, crate.tga, wall.tga   uncompressed 32-bit TGA
