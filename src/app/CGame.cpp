@@ -1,6 +1,7 @@
 #include "app/CGame.h"
 
 #include "app/CCameraControl.h"
+#include "app/CGameScreens.h"
 #include "app/DisplayModes.h"
 #include "parser/CCommand.h"
 #include "parser/CInterfaceBackend.h"
@@ -55,6 +56,7 @@ CGame::~CGame() {
     m_setup.reset();
     m_sound.reset();
     m_camera.reset();
+    m_screens.reset();
     m_renderer.reset();
     m_device.reset();
     if (m_window) {
@@ -91,13 +93,25 @@ void CGame::Initialize(DWindow& window) {
     settings.preload = m_quality.preload;
     m_renderer = std::make_unique<C3DEngine2>(*m_device, *m_files, DPaths::DefaultCacheFolder(), settings);
     m_renderer->SetClientSize(DWindow::kClientWidth, DWindow::kClientHeight);
-    m_renderer->CreateDevice(m_screenWidth, m_screenHeight, m_window->IsFullscreen());
+    m_renderer->CreateDevice(m_screenWidth, m_screenHeight, m_fullscreen);
+    m_renderer->SetVisible(true);
     m_camera = std::make_unique<CCameraControl>(*m_renderer);
     m_window->Mouse().Acquire();
+    BuildGui();
 
     StartGame();
     m_initialized = true;
     m_renderSucceeded = true;
+}
+
+void CGame::BuildGui() {
+    m_screens = std::make_unique<CGameScreens>(*m_renderer);
+    m_renderer->SetSingleScreen(&m_screens->LoadingPanel());
+}
+
+void CGame::Relayout() {
+    m_screens->Relayout(m_renderer->ScreenWidth(), m_renderer->ScreenHeight());
+    MoveCursor(0, 0);
 }
 
 void CGame::StartGame() {
@@ -170,6 +184,8 @@ std::uint32_t CGame::Now() const {
 
 void CGame::LoadScene(const std::string& name) {
     UnloadScene();
+    m_screens->ShowFpsLabel(false);
+    m_screens->ShowLoadingPanel(true);
     // The loading screen shows without a cursor; the new scene gets it back.
     CMouseCursor& cursor = m_renderer->Cursor();
     cursor.Mouse_Enable(false, kCursorFile);
@@ -240,29 +256,31 @@ void CGame::OnScriptException(const std::string& /*report*/) {
 void CGame::ChooseDisplayMode() {
     const int requestedWidth = m_registry->ReadInt("resx", 1024, true);
     const int requestedHeight = m_registry->ReadInt("resy", 768, true);
-    bool fullscreen = m_registry->ReadInt("fullscreen", 1, true) != 0;
+    m_fullscreen = m_registry->ReadInt("fullscreen", 1, true) != 0;
     m_pickWindowHold = m_registry->ReadInt("pickwindowhold", 0, true) == 0;
-
     m_displayModes = AcceptDisplayModes(m_window->DisplayModes());
-    if (fullscreen && (m_options.headless || m_displayModes.empty())) {
-        // Offscreen rendering has no display to fill, and odd displays have no such mode; a window still
-        // works.
-        if (!m_options.headless) {
-            std::fprintf(stderr,
-                         "The display offers no 4:3 mode of 1024 x 768 or more; playing in a window.\n");
-        }
-        fullscreen = false;
+    // Offscreen rendering has no display to fill.
+    if (m_options.headless) {
+        m_fullscreen = false;
     }
-    int width = DWindow::kClientWidth;
-    int height = DWindow::kClientHeight;
-    if (fullscreen) {
-        const DDisplayMode mode = ::ChooseDisplayMode(m_displayModes, requestedWidth, requestedHeight);
-        width = static_cast<int>(mode.width);
-        height = static_cast<int>(mode.height);
-    }
-    m_window->SetDisplayMode(width, height, fullscreen);
+    const auto [width, height] = m_fullscreen ? FullscreenSize(requestedWidth, requestedHeight)
+                                              : std::pair{DWindow::kClientWidth, DWindow::kClientHeight};
+    m_window->SetDisplayMode(width, height, m_fullscreen);
     m_screenWidth = width;
     m_screenHeight = height;
+}
+
+std::pair<int, int> CGame::FullscreenSize(int width, int height) const {
+    if (!m_displayModes.empty()) {
+        const DDisplayMode mode = ::ChooseDisplayMode(m_displayModes, width, height);
+        return {static_cast<int>(mode.width), static_cast<int>(mode.height)};
+    }
+    const DDisplayMode asked{static_cast<std::uint32_t>(std::max(width, 0)),
+                             static_cast<std::uint32_t>(std::max(height, 0))};
+    if (AcceptDisplayModes({asked}).empty()) {
+        return {DWindow::kClientWidth, DWindow::kClientHeight};
+    }
+    return {width, height};
 }
 
 void CGame::ReadQualitySettings() {
@@ -291,8 +309,8 @@ void CGame::DoFrame() {
     }
 
     const std::uint32_t now = m_clock.Now();
-    if (auto text = m_frameTimer.UpdateFps(now, m_fpsLabelVisible)) {
-        m_fpsText = std::move(*text);
+    if (auto text = m_frameTimer.UpdateFps(now, m_screens->FpsLabelVisible())) {
+        m_screens->SetFpsText(*text);
     }
     m_frameTimer.Clamp(now);
 
@@ -308,7 +326,8 @@ void CGame::DoFrame() {
         return;
     }
     RunScene(now);
-    m_fpsLabelVisible = m_registry->ReadInt("showframerate", 0, false) != 0;
+    m_screens->ShowFpsLabel(m_registry->ReadInt("showframerate", 0, false) != 0);
+    m_screens->ShowLoadingPanel(false);
     m_renderSucceeded = m_renderer->RenderFrame(now, false);
     m_frameTimer.EndFrame(now);
     m_buttons.Commit();
@@ -342,15 +361,15 @@ void CGame::MoveCursor(int dx, int dy) {
 }
 
 void CGame::ToggleFullscreen() {
-    if (m_window->IsFullscreen()) {
-        m_window->SetDisplayMode(DWindow::kClientWidth, DWindow::kClientHeight, false);
-        m_screenWidth = DWindow::kClientWidth;
-        m_screenHeight = DWindow::kClientHeight;
-    } else {
-        m_screenWidth = m_registry->ReadInt("resx", 1024, false);
-        m_screenHeight = m_registry->ReadInt("resy", 768, false);
-        m_window->SetDisplayMode(m_screenWidth, m_screenHeight, true);
-    }
+    m_fullscreen = !m_fullscreen;
+    const auto [width, height] =
+        m_fullscreen ? FullscreenSize(m_registry->ReadInt("resx", 1024, false), m_registry->ReadInt("resy", 768, false))
+                     : std::pair{DWindow::kClientWidth, DWindow::kClientHeight};
+    m_window->SetDisplayMode(width, height, m_fullscreen);
+    m_screenWidth = width;
+    m_screenHeight = height;
+    m_renderer->CreateDevice(width, height, m_fullscreen);
+    Relayout();
 }
 
 bool CGame::HandleMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t /*lParam*/) {
@@ -359,9 +378,9 @@ bool CGame::HandleMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_
         m_window->PostQuitMessage(0);
         return true;
     case WM_SETFOCUS:
-        if (m_initialized && m_window->IsFullscreen()) {
-            m_window->SetDisplayMode(m_registry->ReadInt("resx", 1024, false),
-                                     m_registry->ReadInt("resy", 768, false), true);
+        // Switching away may have given the display back to the desktop.
+        if (m_initialized && m_fullscreen) {
+            m_window->SetDisplayMode(m_screenWidth, m_screenHeight, true);
         }
         m_window->Mouse().Acquire();
         return true;

@@ -13,10 +13,12 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class C3DEngine2;
 class CCameraControl;
+class CGameScreens;
 class CCommand;
 class CScene;
 class DDevice;
@@ -100,7 +102,10 @@ public:
     const CQualitySettings& Quality() const { return m_quality; }
     DRegistry& Registry() { return *m_registry; }
     const CFrameTimer& FrameTimer() const { return m_frameTimer; }
-    const std::string& FpsText() const { return m_fpsText; }
+    const CGameScreens& Screens() const { return *m_screens; }
+    // The back buffer's size, which the cursor and the screens measure in.
+    int ScreenWidth() const { return m_screenWidth; }
+    int ScreenHeight() const { return m_screenHeight; }
     float CursorX() const { return m_cursorX; }
     float CursorY() const { return m_cursorY; }
 
@@ -113,6 +118,15 @@ private:
     void StartGame();
     void LoadVocabulary();
     void ChooseDisplayMode();
+    // The size of the full-screen back buffer for the asked one ("resx" x
+    // "resy"): itself when the display offers that 4:3 mode, else the
+    // display's first. A display without any gets the size asked for (when it
+    // is an acceptable one, else 1024 x 768) in a desktop-sized window, scaled
+    // and letterboxed.
+    std::pair<int, int> FullscreenSize(int width, int height) const;
+    void BuildGui();
+    // Lays the screens out again for the current screen size.
+    void Relayout();
     void ReadQualitySettings();
     void MoveCursor(int dx, int dy);
     void RunScene(std::uint32_t now);
@@ -127,6 +141,7 @@ private:
     std::unique_ptr<DRegistry> m_registry;
     std::unique_ptr<DDevice> m_device;
     std::unique_ptr<C3DEngine2> m_renderer;
+    std::unique_ptr<CGameScreens> m_screens;
     std::unique_ptr<CCameraControl> m_camera;
     std::unique_ptr<CSoundEngine> m_sound;
     std::unique_ptr<CState> m_state;
@@ -153,12 +168,12 @@ private:
 
     CFrameTimer m_frameTimer;
     CMouseButtons m_buttons;
-    std::string m_fpsText;
-    bool m_fpsLabelVisible = false;
     float m_cursorX = 0;
     float m_cursorY = 0;
     int m_screenWidth = DWindow::kClientWidth;
     int m_screenHeight = DWindow::kClientHeight;
+    // What the player asked for; the platform may have given a window anyway.
+    bool m_fullscreen = false;
 
     bool m_initialized = false;
     bool m_renderSucceeded = false;

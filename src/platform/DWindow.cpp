@@ -139,21 +139,29 @@ std::vector<DDisplayMode> DWindow::DisplayModes() const {
 }
 
 void DWindow::SetDisplayMode(int width, int height, bool fullscreen) {
-    if (fullscreen) {
-        SDL_DisplayMode wanted{};
-        wanted.w = width;
-        wanted.h = height;
-        SDL_DisplayMode closest;
-        if (SDL_GetClosestDisplayMode(0, &wanted, &closest)) {
-            SDL_SetWindowDisplayMode(m_window, &closest);
-        }
-        SDL_SetWindowSize(m_window, width, height);
-        m_fullscreen = SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN) == 0;
-    } else {
+    if (!fullscreen) {
         SDL_SetWindowFullscreen(m_window, 0);
         SDL_SetWindowSize(m_window, width, height);
         m_fullscreen = false;
+        return;
     }
+    // The display's own mode when it has this size; otherwise a desktop-sized
+    // window, into which the device scales and letterboxes its back buffer.
+    Uint32 flags = SDL_WINDOW_FULLSCREEN_DESKTOP;
+    for (const DDisplayMode& mode : DisplayModes()) {
+        if (static_cast<int>(mode.width) == width && static_cast<int>(mode.height) == height) {
+            SDL_DisplayMode exact{};
+            exact.format = mode.format;
+            exact.w = width;
+            exact.h = height;
+            exact.refresh_rate = static_cast<int>(mode.refreshRate);
+            SDL_SetWindowDisplayMode(m_window, &exact);
+            flags = SDL_WINDOW_FULLSCREEN;
+            break;
+        }
+    }
+    SDL_SetWindowSize(m_window, width, height);
+    m_fullscreen = SDL_SetWindowFullscreen(m_window, flags) == 0;
 }
 
 bool DWindow::PeekMessage(DMessage& message) {

@@ -38,7 +38,8 @@ public:
 
     // The primary display's modes with 32 bits per pixel, in the platform's order.
     std::vector<DDisplayMode> DisplayModes() const;
-    // Full screen in the given mode, or a window with the given client size.
+    // Full screen in the given mode (a desktop-sized full-screen window when the
+    // display has no such mode), or a window with the given client size.
     void SetDisplayMode(int width, int height, bool fullscreen);
     bool IsFullscreen() const { return m_fullscreen; }
 

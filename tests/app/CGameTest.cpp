@@ -1,13 +1,20 @@
 #include "app/CGame.h"
+#include "app/CGameScreens.h"
 
 #include "FixtureGame.h"
 #include "platform/DClock.h"
 #include "platform/DRegistry.h"
+#include "render/C3DEngine2.h"
+#include "render/device/DDevice.h"
+#include "render/gui/CGuiComponentText.h"
 #include "script/TextConversion.h"
 #include "state/CState.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
 
 namespace {
 
@@ -249,4 +256,98 @@ TEST_F(CGameTest, GameObjectArgumentRulesAndScriptErrorsReachTheGameHandler) {
     EXPECT_TRUE(game.MessageBoxQueue().empty());
     EXPECT_EQ(game.State().GetVariant(u"errors").IntValue(), 1)
         << "the uncaught error reached OnScriptException";
+}
+
+TEST_F(CGameTest, FpsLabelShowsTheRateOnceASecondOnlyWhenTheSettingAsks) {
+    for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown);
+        WriteFile(m_dir / "settings.toml", shown ? "showframerate = 1\n" : "");
+        CGame game(Options(), m_clock);
+        game.Initialize(m_window);
+        // 16 ms a frame: the first text comes with the frame after one second.
+        for (int frame = 0; frame < 70; ++frame) {
+            game.DoFrame();
+            m_clock.Advance(16);
+        }
+        const CGuiComponentText& label = game.Screens().FpsLabel();
+        EXPECT_EQ(label.IsVisible(), shown);
+        if (shown) {
+            EXPECT_TRUE(std::regex_match(label.Text(), std::regex("[0-9]+ fps - [0-9]+ cycles"))) << label.Text();
+            EXPECT_EQ(label.Right(), 1024 - CGameScreens::kFpsRightMargin);
+        } else {
+            EXPECT_EQ(label.Text(), "") << "a hidden label is never filled";
+        }
+        EXPECT_FALSE(game.Screens().LoadingText().Parent()->IsVisible()) << "hidden once a frame ran";
+    }
+}
+
+TEST_F(CGameTest, LoadingPanelIsTheOnlyThingDrawnWhileASceneLoads) {
+    CGame game(Options(), m_clock);
+    game.Initialize(m_window);
+    game.LoadScene("start");
+    std::vector<std::uint8_t> rgba;
+    int width = 0;
+    int height = 0;
+    ASSERT_EQ(game.Renderer().Device().ReadBackBuffer(rgba, &width, &height), S_OK);
+    ASSERT_EQ(width, 1024);
+    const auto pixel = [&](int x, int y) {
+        const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+        return (p[0] << 16) | (p[1] << 8) | p[2];
+    };
+    const CGuiComponent& panel = game.Screens().LoadingPanel();
+    int inkInside = 0;
+    for (int y = panel.Top(); y < panel.Bottom(); ++y) {
+        for (int x = panel.Left(); x < panel.Right(); ++x) {
+            inkInside += pixel(x, y) == 0xFFFFFF ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inkInside, 20) << "the text is drawn";
+    EXPECT_NE(pixel(panel.Left() + 2, panel.Top() + 2), 0) << "the panel is drawn";
+    EXPECT_EQ(pixel(10, 10), 0) << "nothing but the panel: no scene, no cursor";
+    EXPECT_EQ(pixel(1000, 50), 0) << "no fps label";
+}
+
+TEST_F(CGameTest, AltEnterSwitchesBetweenTheFullScreenModeAndTheWindowAndLaysTheScreensOut) {
+    struct Case {
+        const char* settings;
+        int fullWidth;
+        int fullHeight;
+    };
+    const Case cases[] = {
+        {"resx = 1280\nresy = 960\nfullscreen = 0\nshowframerate = 1\n", 1280, 960},
+        // Not a 4:3 mode of 1024 or more: the smallest one instead.
+        {"resx = 1000\nresy = 700\nfullscreen = 0\nshowframerate = 1\n", 1024, 768},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings);
+        WriteFile(m_dir / "settings.toml", c.settings);
+        CGame game(Options(), m_clock);
+        game.Initialize(m_window);
+        m_window.Mouse().OnMotion(5000, 5000);
+        game.DoFrame();
+        for (const auto& [width, height] :
+             {std::pair{c.fullWidth, c.fullHeight}, std::pair{1024, 768}, std::pair{c.fullWidth, c.fullHeight}}) {
+            ASSERT_TRUE(game.HandleMessage(WM_SYSKEYDOWN, VK_RETURN, 0));
+            EXPECT_EQ(game.ScreenWidth(), width);
+            EXPECT_EQ(game.Renderer().ScreenWidth(), width);
+            EXPECT_EQ(game.Renderer().ScreenHeight(), height);
+            EXPECT_EQ(game.Renderer().Width(), width) << "the GUI root takes the new size";
+            EXPECT_EQ(game.Screens().FpsLabel().Right(), width - CGameScreens::kFpsRightMargin);
+            const CGuiComponent& panel = game.Screens().LoadingPanel();
+            EXPECT_LE(std::abs(panel.Left() + panel.Right() - width), 1);
+            EXPECT_LE(game.CursorX(), static_cast<float>(width - 1));
+            EXPECT_LE(game.CursorY(), static_cast<float>(height - 1));
+
+            // The scene goes on rendering at the new size.
+            game.DoFrame();
+            std::vector<std::uint8_t> rgba;
+            int shotWidth = 0;
+            int shotHeight = 0;
+            ASSERT_EQ(game.Renderer().Device().ReadBackBuffer(rgba, &shotWidth, &shotHeight), S_OK);
+            EXPECT_EQ(shotWidth, width);
+            EXPECT_EQ(shotHeight, height);
+        }
+        DRegistry settings(m_dir / "settings.toml");
+        EXPECT_EQ(settings.ReadInt("fullscreen", -1, false), 0) << "the switch is not written back";
+    }
 }

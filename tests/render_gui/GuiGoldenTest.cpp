@@ -6,8 +6,8 @@
 #include "render/gui/CGuiComponentProgress.h"
 #include "render/gui/CGuiComponentText.h"
 #include "render/gui/CGuiRenderer.h"
-#include "render_gl/GlTestScene.h"
 #include "render_gl/GoldenImage.h"
+#include "render_gui/GuiGlFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -29,21 +29,8 @@ constexpr std::uint32_t kTextGrey = 0x00E0E0E0;
 constexpr std::uint32_t kLight = 0xFFE0E0E0;
 constexpr std::uint32_t kDark = 0xFF404040;
 
-class GuiGolden : public GlDeviceTest {
+class GuiGolden : public GuiGlTest {
 protected:
-    void SetUp() override {
-        GlDeviceTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) {
-            return;
-        }
-        root = std::make_unique<CGuiComponent>(Device());
-        root->SetRect(0, 0, kWidth, kHeight);
-    }
-    void TearDown() override {
-        root.reset();
-        GlDeviceTest::TearDown();
-    }
-
     static CGuiComponentFrame& Frame(CGuiComponent& parent, int left, int top, int right, int bottom,
                                      int border, std::uint32_t fill, bool raised = true) {
         CGuiComponentFrame& frame = parent.CreateChild<CGuiComponentFrame>();
@@ -58,24 +45,6 @@ protected:
         component.SetText(text);
         return component;
     }
-
-    // As the frame draws its GUI and then the cursor: no lighting or depth,
-    // point sampling, one scene.
-    void DrawGui(CMouseCursor* cursor = nullptr) {
-        Begin();
-        Device().SetRenderState(DRenderState::Lighting, 0);
-        Device().SetRenderState(DRenderState::ZEnable, 0);
-        Device().SetRenderState(DRenderState::ZWriteEnable, 0);
-        Device().SetSamplerState(0, DSamplerState::MagFilter, D3DTEXF_POINT);
-        Device().SetSamplerState(0, DSamplerState::MinFilter, D3DTEXF_POINT);
-        root->Gui().GUI2_Update(*root);
-        if (cursor) {
-            cursor->Draw();
-        }
-        ASSERT_EQ(Device().EndScene(), S_OK);
-    }
-
-    std::unique_ptr<CGuiComponent> root;
 };
 
 TEST_F(GuiGolden, FramesBevelRaisedAndSunkenAndBlendTheirDefaultColours) {

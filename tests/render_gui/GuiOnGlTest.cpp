@@ -2,7 +2,7 @@
 #include "render/gui/CGuiComponentImage.h"
 #include "render/gui/CGuiComponentText.h"
 #include "render/gui/CGuiRenderer.h"
-#include "render_gl/GlTestScene.h"
+#include "render_gui/GuiGlFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -12,39 +12,13 @@ namespace {
 
 // The GUI drawn by the real device: what the null device cannot show, that
 // texture rows, coordinates and transparency come out the right way up.
-class GuiOnGl : public GlDeviceTest {
+class GuiOnGl : public GuiGlTest {
 protected:
-    void SetUp() override {
-        GlDeviceTest::SetUp();
-        if (IsSkipped()) {
-            return;
-        }
-        root = std::make_unique<CGuiComponent>(Device());
-        root->SetRect(0, 0, kWidth, kHeight);
-    }
-    void TearDown() override {
-        root.reset();
-        GlDeviceTest::TearDown();
-    }
-
-    // As the frame draws the GUI: no lighting or depth, point sampling.
-    void DrawGui() {
-        Begin();
-        Device().SetRenderState(DRenderState::Lighting, 0);
-        Device().SetRenderState(DRenderState::ZEnable, 0);
-        Device().SetRenderState(DRenderState::ZWriteEnable, 0);
-        Device().SetSamplerState(0, DSamplerState::MagFilter, D3DTEXF_POINT);
-        Device().SetSamplerState(0, DSamplerState::MinFilter, D3DTEXF_POINT);
-        root->Gui().GUI2_Update(*root);
-        ASSERT_EQ(Device().EndScene(), S_OK);
-    }
     std::uint32_t Pixel(int x, int y) {
         std::uint32_t colour = 0;
         EXPECT_EQ(Device().ReadPixel(DRenderTarget::BackBuffer, x, y, &colour), S_OK);
         return colour;
     }
-
-    std::unique_ptr<CGuiComponent> root;
 };
 
 TEST_F(GuiOnGl, TextIsUprightOpaqueAndCutOutOfItsBackground) {
