@@ -157,14 +157,6 @@ std::int32_t WholeNumber(float value) {
     return static_cast<std::int32_t>(std::clamp(std::trunc(static_cast<double>(value)), -limit, limit));
 }
 
-bool BoolValue(std::span<const Variant> args, std::size_t index) {
-    Variant converted;
-    if (FAILED(VariantChangeType(converted, args[index], VT_BOOL))) {
-        throw EDispatchError{DISP_E_TYPEMISMATCH};
-    }
-    return converted.BoolValue() != VARIANT_FALSE;
-}
-
 Variant Text(const std::string& text) {
     return Variant::Bstr(AnsiToWide(text));
 }
@@ -355,7 +347,7 @@ HRESULT CSceneObject::InvokeMethod(DISPID id, std::span<const Variant> args, Var
     }
     case kFollowPredefinedRoute:
         ExpectArgCount(args, 3);
-        FollowPredefinedRoute(IntArg(args, 0), IntArg(args, 1), BoolValue(args, 2));
+        FollowPredefinedRoute(IntArg(args, 0), IntArg(args, 1), BoolArg(args, 2));
         return S_OK;
     case kPausePredefinedRoute:
         ExpectArgCount(args, 0);
@@ -439,7 +431,7 @@ HRESULT CSceneObject::InvokeGet(DISPID id, Variant* result) {
 HRESULT CSceneObject::InvokePut(DISPID id, std::span<const Variant> args) {
     switch (id) {
     case kFreeMove:
-        SetFreeMove(BoolValue(args, 0));
+        SetFreeMove(BoolArg(args, 0));
         return S_OK;
     case kAnimation:
         SetAnimation(AnsiArg(args, 0));
@@ -454,7 +446,7 @@ HRESULT CSceneObject::InvokePut(DISPID id, std::span<const Variant> args) {
         SetAnimationTimes(IntArg(args, 0));
         return S_OK;
     case kVisible:
-        SetVisible(BoolValue(args, 0));
+        SetVisible(BoolArg(args, 0));
         return S_OK;
     case kGroup:
         m_group = AnsiArg(args, 0);
@@ -470,15 +462,15 @@ HRESULT CSceneObject::InvokePut(DISPID id, std::span<const Variant> args) {
         m_instance->phase = static_cast<float>(DoubleArg(args, 0));
         return S_OK;
     case kEnabled:
-        SetEnabled(BoolValue(args, 0));
+        SetEnabled(BoolArg(args, 0));
         return S_OK;
     case kShadows:
         RequireInstance("shadows");
-        m_instance->castsShadows = BoolValue(args, 0);
+        m_instance->castsShadows = BoolArg(args, 0);
         return S_OK;
     case kLighdows:
         RequireInstance("lighdows");
-        m_instance->castsLighdows = BoolValue(args, 0);
+        m_instance->castsLighdows = BoolArg(args, 0);
         return S_OK;
     case kContext:
         SetContext(AnsiArg(args, 0));
@@ -493,7 +485,7 @@ HRESULT CSceneObject::InvokePut(DISPID id, std::span<const Variant> args) {
         m_pickName = AnsiArg(args, 0);
         return S_OK;
     case kMobile:
-        m_mobile = BoolValue(args, 0);
+        m_mobile = BoolArg(args, 0);
         return S_OK;
     default:
         return DISP_E_MEMBERNOTFOUND;

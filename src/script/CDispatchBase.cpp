@@ -30,7 +30,12 @@ HRESULT CDispatchBase::GetIDsOfNames(const IID& riid, std::span<const std::u16st
             }
         }
         if (id == DISPID_UNKNOWN) {
-            id = FindName(names[n]);
+            // Lookups run inside the script engine, which no C++ exception may cross.
+            try {
+                id = FindName(names[n]);
+            } catch (const CADVException&) {
+                id = DISPID_UNKNOWN;
+            }
         }
         ids[n] = id;
         hr = id == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK;
@@ -85,20 +90,24 @@ std::string CDispatchBase::AnsiArg(std::span<const Variant> args, std::size_t in
     return WideToAnsi(StringArg(args, index));
 }
 
-std::int32_t CDispatchBase::IntArg(std::span<const Variant> args, std::size_t index) {
+Variant CDispatchBase::ConvertedArg(std::span<const Variant> args, std::size_t index, VARTYPE type) {
     Variant converted;
-    if (FAILED(VariantChangeType(converted, args[index], VT_I4))) {
+    if (FAILED(VariantChangeType(converted, args[index], type))) {
         throw EDispatchError{DISP_E_TYPEMISMATCH};
     }
-    return converted.IntValue();
+    return converted;
+}
+
+std::int32_t CDispatchBase::IntArg(std::span<const Variant> args, std::size_t index) {
+    return ConvertedArg(args, index, VT_I4).IntValue();
 }
 
 double CDispatchBase::DoubleArg(std::span<const Variant> args, std::size_t index) {
-    Variant converted;
-    if (FAILED(VariantChangeType(converted, args[index], VT_R8))) {
-        throw EDispatchError{DISP_E_TYPEMISMATCH};
-    }
-    return converted.RealValue();
+    return ConvertedArg(args, index, VT_R8).RealValue();
+}
+
+bool CDispatchBase::BoolArg(std::span<const Variant> args, std::size_t index) {
+    return ConvertedArg(args, index, VT_BOOL).BoolValue() != VARIANT_FALSE;
 }
 
 void CDispatchBase::SetResult(Variant* result, Variant value) {

@@ -44,7 +44,8 @@ protected:
     ~CDispatchBase() override = default;
 
     // Resolves a name that is not in the member table (named children, special
-    // names); DISPID_UNKNOWN when there is none.
+    // names); DISPID_UNKNOWN when there is none. A lookup that throws
+    // CADVException counts as an unknown name.
     virtual DISPID FindName(std::u16string_view name);
     virtual HRESULT InvokeMember(DISPID id, DispatchFlags flags, std::span<const Variant> args,
                                  Variant* result) = 0;
@@ -58,12 +59,15 @@ protected:
     static const std::u16string& StringArg(std::span<const Variant> args, std::size_t index);
     // The string argument as 8-bit engine text.
     static std::string AnsiArg(std::span<const Variant> args, std::size_t index);
-    // Numbers are converted; a value that is no number is DISP_E_TYPEMISMATCH.
+    // Converted as automation converts; what does not convert is DISP_E_TYPEMISMATCH.
     static std::int32_t IntArg(std::span<const Variant> args, std::size_t index);
     static double DoubleArg(std::span<const Variant> args, std::size_t index);
+    static bool BoolArg(std::span<const Variant> args, std::size_t index);
     static void SetResult(Variant* result, Variant value);
 
 private:
+    static Variant ConvertedArg(std::span<const Variant> args, std::size_t index, VARTYPE type);
+
     std::atomic<std::uint32_t> m_refs{1};
     std::span<const DispatchMember> m_members;
 };

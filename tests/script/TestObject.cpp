@@ -41,6 +41,9 @@ HRESULT TestObject::GetIDsOfNames(const IID& riid, std::span<const std::u16strin
 }
 
 DISPID TestObject::FindName(std::u16string_view name) {
+    if (name == u"broken") {
+        throw CADVException("TestObject::FindName - The lookup of %s failed.", "broken");
+    }
     DISPID id = kFirstChildId;
     for (const auto& entry : named) {
         if (entry.first == name) {

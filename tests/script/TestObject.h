@@ -12,7 +12,8 @@
 // from real scripts: "value" (property), "echo" (method returning its
 // arguments joined), "fail" (method throwing an engine exception), "self"
 // (method returning the object), "child" (property returning an owned child),
-// "add" (two integers), and named children found through FindName.
+// "add" (two integers), and named children found through FindName, whose
+// lookup of "broken" throws.
 class TestObject : public CDispatchBase {
 public:
     TestObject();
