@@ -242,5 +242,8 @@ void C3DEngine2::UnloadScene() {
     DeleteAllInstances();
     m_models->Purge();
     m_textures->ReleaseAll();
+    // Texture ids start again from 1, so models kept for the next scene would
+    // otherwise show whatever texture takes their old ids.
+    m_models->ReloadTextures();
     ClearFog();
 }

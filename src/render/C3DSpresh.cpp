@@ -119,9 +119,9 @@ void C3DSpresh::ReadMesh(ByteReader& reader, Frames& frames) {
     Require(reader.Ok());
     for (std::int32_t i = 0; i < materialCount; ++i) {
         const std::string name = ReadName(reader, 0);
-        const std::string texture = ReadName(reader, 0);
         CSpreshMaterial m;
-        m.textureId = m_host.GetTextureId(texture);
+        m.textureName = ReadName(reader, 0);
+        m.textureId = m_host.GetTextureId(m.textureName);
         m.material.Diffuse = ReadColour(reader);
         m.material.Ambient = ReadColour(reader);
         m.material.Specular = ReadColour(reader);
@@ -209,6 +209,18 @@ int C3DSpresh::TriangleCount() {
 const C3DIMesh2* C3DSpresh::FirstIdleFrame() const {
     const auto found = m_animations.find(kIdleAnimation);
     return found == m_animations.end() || found->second.empty() ? nullptr : found->second.front().get();
+}
+
+void C3DSpresh::ReloadTextures() {
+    // Generated shapes keep the ids their definitions gave them.
+    if (m_fileName.empty()) {
+        return;
+    }
+    ForEachFrame([this](C3DIMesh2& frame) {
+        for (auto& [name, m] : frame.materials) {
+            m.textureId = m_host.GetTextureId(m.textureName);
+        }
+    });
 }
 
 void C3DSpresh::SetTexture(int textureId) {

@@ -84,6 +84,9 @@ public:
     const CPolygon* CollisionOutline(const std::string& animation, float phase);
 
     void SetTexture(int textureId);
+    // After the texture table was emptied: the materials load their own
+    // textures again and take the new ids (a skin set on the model is gone).
+    void ReloadTextures();
     void SetEmissive(float r, float g, float b, float a);
 
     // Gift-wrapped outline of every frame's vertices in (x, z).

@@ -32,6 +32,12 @@ void CModelCache::Purge() {
     std::erase_if(m_models, [](const auto& entry) { return !entry.second->KeepInCache(); });
 }
 
+void CModelCache::ReloadTextures() {
+    for (auto& [key, model] : m_models) {
+        model->ReloadTextures();
+    }
+}
+
 void CModelCache::Restore() {
     for (auto& [key, model] : m_models) {
         model->Restore();

@@ -21,6 +21,8 @@ public:
     C3DSpresh* CreateUnnamedModel();
     // Drops every model not marked to stay in the cache.
     void Purge();
+    // After the texture table was emptied, for the models that stayed.
+    void ReloadTextures();
     // Rebuilds every model's buffers after the device was recreated.
     void Restore();
 

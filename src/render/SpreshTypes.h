@@ -26,6 +26,8 @@ static_assert(std::endian::native == std::endian::little, "model buffers hold fi
 struct CSpreshMaterial {
     int number = 0;
     int textureId = 0;
+    // The texture file the id was loaded from; empty for none.
+    std::string textureName;
     D3DMATERIAL9 material;
     bool transparent = false;
     std::int32_t firstIndex = 0;

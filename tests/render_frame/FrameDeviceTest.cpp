@@ -104,3 +104,21 @@ TEST_F(FrameTest, DeviceThatCannotBeBroughtBackIsFatal) {
 }
 
 } // namespace
+
+TEST_F(FrameTest, ModelKeptAcrossAnUnloadShowsItsOwnTextureInTheNextScene) {
+    C3DEngine2& engine = Engine();
+    C3DSpresh* kept = engine.GetModel("solid.ims");
+    kept->SetKeepInCache("true");
+    const auto textureOf = [](C3DSpresh& model) {
+        return model.GetAnimations().at("idle")[0]->materials.at("body").textureId;
+    };
+    ASSERT_EQ(textureOf(*kept), engine.GetTextureId("wood.tga"));
+
+    engine.UnloadScene();
+    // The next scene loads another texture first; ids start again at 1.
+    const int skin = engine.GetTextureId("skin.tga");
+    ASSERT_EQ(engine.GetModel("solid.ims"), kept);
+    EXPECT_NE(textureOf(*kept), skin);
+    EXPECT_EQ(textureOf(*kept), engine.GetTextureId("wood.tga"));
+    EXPECT_NE(engine.Textures().Texture(textureOf(*kept)), nullptr);
+}
