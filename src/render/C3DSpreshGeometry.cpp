@@ -75,6 +75,17 @@ void C3DSpresh::ReCalc(float x, float y, float z, float roll, float pitch, float
         if (const HRESULT hr = frame.vertexBuffer->Unlock(); FAILED(hr)) {
             throw CADVException(hr, "C3DSpresh::ReCalc - Could not unlock Vertex Buffer");
         }
+        // The footprint follows, so a resized object also blocks and collides
+        // at its new size. Its own points are moved rather than computed
+        // anew, which keeps a hand-made outline's shape.
+        CPolygon moved;
+        for (const CPolygon::Point& point : frame.outline.GetPoints()) {
+            const D3DXVECTOR3 ground(point.givenX, 0.0f, point.givenZ);
+            D3DXVECTOR3 p;
+            D3DXVec3TransformCoord(&p, &ground, &r);
+            moved.AddPoint(p.x * scaleX + x, p.z * scaleZ + z, false);
+        }
+        frame.outline = moved;
     });
 }
 

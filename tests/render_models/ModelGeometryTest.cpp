@@ -158,6 +158,11 @@ TEST_F(CubeModel, ReCalcScalesTurnsAndMovesEveryVertex) {
     cube.GetBoundaries(instance, &min, &max);
     ExpectNear(min, {0, 1, 0});
     ExpectNear(max, {2, 3, 6});
+    // The footprint covers the same ground as the box.
+    const CPolygon& outline = frame.outline;
+    ASSERT_FALSE(outline.GetPoints().empty());
+    ExpectNear({outline.GetMinX(), 0, outline.GetMinZ()}, {0, 0, 0});
+    ExpectNear({outline.GetMaxX(), 0, outline.GetMaxZ()}, {2, 0, 6});
 }
 
 TEST(ModelGeometry, ReCalcReportsALockFailure) {
