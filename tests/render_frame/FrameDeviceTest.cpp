@@ -1,6 +1,7 @@
 #include "render/C3DSpresh.h"
 #include "render/CEngineLight.h"
 #include "render/CModelCache.h"
+#include "render/gui/CGuiComponentText.h"
 #include "render_frame/FrameFixture.h"
 
 #include <algorithm>
@@ -60,9 +61,12 @@ TEST_F(FrameTest, ResetSetsTheStatesAgainAndReappliesLightsAndFog) {
     EXPECT_EQ(device.CountCalls("CreateTexture"), 0);
 }
 
-TEST_F(FrameTest, FailedResetRecreatesTheDeviceAndRestoresTexturesAndModels) {
+TEST_F(FrameTest, FailedResetRecreatesTheDeviceAndRestoresTexturesModelsAndGui) {
     Add("box.ims", {0, 0, 5});
     C3DEngine2& engine = Engine();
+    CGuiComponentText& label = engine.CreateChild<CGuiComponentText>();
+    label.SetRect(10, 10, 200, 40);
+    label.SetText("Loading...");
     C3DSpresh* circle = engine.CreateUnnamedModel();
     circle->CreateFilledCircle(1.0f, "idle", 8, 0, D3DMATERIAL9());
     const int wood = engine.GetTextureId("wood.tga");
@@ -82,8 +86,13 @@ TEST_F(FrameTest, FailedResetRecreatesTheDeviceAndRestoresTexturesAndModels) {
     // The box file is read again and the circle built again from its parameters.
     EXPECT_EQ(device.CountCalls("CreateVertexBuffer"), 2);
     EXPECT_EQ(device.CountCalls("CreateIndexBuffer"), 2);
+    EXPECT_TRUE(label.TextureInvalid()) << "the text goes with the old device";
     Frame();
     EXPECT_EQ(device.draws.size(), 2u);
+    // The frame's GUI pass rasterises the text again: the frame's one new texture.
+    EXPECT_FALSE(label.TextureInvalid());
+    EXPECT_NE(label.Texture(), nullptr);
+    EXPECT_EQ(device.CountCalls("CreateTexture"), 1);
 }
 
 TEST_F(FrameTest, DeviceThatCannotBeBroughtBackIsFatal) {
