@@ -9,6 +9,7 @@
 #include "resources/CADVException.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <numbers>
 
@@ -145,6 +146,11 @@ void C3DEngine2::PrepareInstances() {
         }
         const D3DXVECTOR3 offset = instance.WorldPosition() - m_eye;
         instance.depth = D3DXVec3Dot(&offset, &view);
+        // A position that is not a number (a script's bad arithmetic) would
+        // break the ordering the sort relies on; such an object is at no depth.
+        if (std::isnan(instance.depth)) {
+            instance.depth = 0.0f;
+        }
         int key = instance.generatedShape ? kShapeKey : 0;
         if (instance.kind == CModelInstance::ShadowSurface ||
             instance.kind == CModelInstance::MirrorSurface) {

@@ -3,6 +3,8 @@
 #include "render_frame/FrameFixture.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -63,6 +65,25 @@ TEST_F(FrameTest, ListIsSortedInFrontFirstThenKeyThenNearestFirst) {
         order.push_back(instance->position.x);
     }
     EXPECT_EQ(order, (std::vector<float>{4, 5, 1, 6, 3, 2}));
+}
+
+TEST_F(FrameTest, PositionsThatAreNotNumbersKeepTheSortInOrder) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (int i = 0; i < 40; ++i) {
+        Add("solid.ims", {static_cast<float>(i), 0, static_cast<float>(40 - i)});
+        Add("solid.ims", {1000.0f + static_cast<float>(i), 0, nan});
+    }
+    Frame();
+    std::vector<float> ahead;
+    for (const auto& instance : Engine().Instances()) {
+        if (instance->inFront) {
+            ahead.push_back(instance->position.x);
+        } else {
+            EXPECT_TRUE(std::isnan(instance->position.z)) << instance->position.x;
+        }
+    }
+    ASSERT_EQ(ahead.size(), 40u);
+    EXPECT_TRUE(std::is_sorted(ahead.rbegin(), ahead.rend())) << "nearest first";
 }
 
 TEST_F(FrameTest, LightsBehindTheCameraAreCulledUnlessAlwaysOn) {
