@@ -146,3 +146,12 @@ TEST(DWindow, MouseAccumulatesWhileAcquired) {
     EXPECT_FALSE(state.right);
     mouse.Unacquire();
 }
+
+TEST(DWindow, FullScreenWithoutSuchAModeAndBackToTheWindow) {
+    DWindow window(true);
+    // No display offers this size, so it is a desktop-sized full-screen window.
+    window.SetDisplayMode(1032, 774, true);
+    EXPECT_TRUE(window.IsFullscreen());
+    window.SetDisplayMode(DWindow::kClientWidth, DWindow::kClientHeight, false);
+    EXPECT_FALSE(window.IsFullscreen());
+}
