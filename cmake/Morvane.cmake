@@ -77,3 +77,18 @@ function(morvane_test name)
     morvane_sanitizer_hooks(${name})
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# morvane_gl_test(NAME SOURCES ... LIBS ...): a test on the OpenGL device with the
+# device tests' scene helpers, comparing with reference images kept in the
+# calling folder's golden/; mismatches are written next to the build for inspection.
+function(morvane_gl_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    morvane_test(${name}
+        SOURCES ${ARG_SOURCES}
+            ${PROJECT_SOURCE_DIR}/tests/render_gl/GlTestScene.cpp
+            ${PROJECT_SOURCE_DIR}/tests/render_gl/GoldenImage.cpp
+        LIBS ${ARG_LIBS})
+    target_compile_definitions(${name} PRIVATE
+        MORVANE_GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/golden"
+        MORVANE_GOLDEN_ACTUAL_DIR="${CMAKE_CURRENT_BINARY_DIR}/golden-actual")
+endfunction()
