@@ -24,7 +24,6 @@
 #include "state/CState.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
 namespace {
@@ -263,6 +262,10 @@ void CGame::ChooseDisplayMode() {
     if (m_options.headless) {
         m_fullscreen = false;
     }
+    ApplyDisplayMode(requestedWidth, requestedHeight);
+}
+
+void CGame::ApplyDisplayMode(int requestedWidth, int requestedHeight) {
     const auto [width, height] = m_fullscreen ? FullscreenSize(requestedWidth, requestedHeight)
                                               : std::pair{DWindow::kClientWidth, DWindow::kClientHeight};
     m_window->SetDisplayMode(width, height, m_fullscreen);
@@ -362,13 +365,8 @@ void CGame::MoveCursor(int dx, int dy) {
 
 void CGame::ToggleFullscreen() {
     m_fullscreen = !m_fullscreen;
-    const auto [width, height] =
-        m_fullscreen ? FullscreenSize(m_registry->ReadInt("resx", 1024, false), m_registry->ReadInt("resy", 768, false))
-                     : std::pair{DWindow::kClientWidth, DWindow::kClientHeight};
-    m_window->SetDisplayMode(width, height, m_fullscreen);
-    m_screenWidth = width;
-    m_screenHeight = height;
-    m_renderer->CreateDevice(width, height, m_fullscreen);
+    ApplyDisplayMode(m_registry->ReadInt("resx", 1024, false), m_registry->ReadInt("resy", 768, false));
+    m_renderer->CreateDevice(m_screenWidth, m_screenHeight, m_fullscreen);
     Relayout();
 }
 

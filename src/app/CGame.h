@@ -124,6 +124,9 @@ private:
     // is an acceptable one, else 1024 x 768) in a desktop-sized window, scaled
     // and letterboxed.
     std::pair<int, int> FullscreenSize(int width, int height) const;
+    // Sets the window to the full-screen or windowed mode the player chose and
+    // takes its back-buffer size as the screen size.
+    void ApplyDisplayMode(int requestedWidth, int requestedHeight);
     void BuildGui();
     // Lays the screens out again for the current screen size.
     void Relayout();

@@ -21,7 +21,8 @@ void CGameScreens::Relayout(int screenWidth, int screenHeight) {
     const int left = (screenWidth - width) / 2;
     const int top = (screenHeight - height) / 2;
     m_loadingPanel.SetRect(left, top, left + width, top + height);
-    m_loadingText.SetRect(kLoadingPaddingX, kLoadingPaddingY, width - kLoadingPaddingX, height - kLoadingPaddingY);
+    m_loadingText.SetRect(kLoadingPaddingX, kLoadingPaddingY, width - kLoadingPaddingX,
+                          height - kLoadingPaddingY);
 }
 
 void CGameScreens::SetFpsText(const std::string& text) {

@@ -42,7 +42,9 @@ void AddModelGrid(ModelMeshData& mesh, const D3DXVECTOR3& origin, const D3DXVECT
             mesh.vertices.push_back({p.x, p.y, p.z, normal.x, normal.y, normal.z, s, 1 - t});
         }
     }
-    const auto at = [base, cells](int i, int j) { return base + static_cast<std::uint32_t>(i * (cells + 1) + j); };
+    const auto at = [base, cells](int i, int j) {
+        return base + static_cast<std::uint32_t>(i * (cells + 1) + j);
+    };
     material.firstIndex = static_cast<std::int32_t>(mesh.indices.size());
     for (int i = 0; i < cells; ++i) {
         for (int j = 0; j < cells; ++j) {

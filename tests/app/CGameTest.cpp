@@ -272,7 +272,8 @@ TEST_F(CGameTest, FpsLabelShowsTheRateOnceASecondOnlyWhenTheSettingAsks) {
         const CGuiComponentText& label = game.Screens().FpsLabel();
         EXPECT_EQ(label.IsVisible(), shown);
         if (shown) {
-            EXPECT_TRUE(std::regex_match(label.Text(), std::regex("[0-9]+ fps - [0-9]+ cycles"))) << label.Text();
+            EXPECT_TRUE(std::regex_match(label.Text(), std::regex("[0-9]+ fps - [0-9]+ cycles")))
+                << label.Text();
             EXPECT_EQ(label.Right(), 1024 - CGameScreens::kFpsRightMargin);
         } else {
             EXPECT_EQ(label.Text(), "") << "a hidden label is never filled";
@@ -325,8 +326,8 @@ TEST_F(CGameTest, AltEnterSwitchesBetweenTheFullScreenModeAndTheWindowAndLaysThe
         game.Initialize(m_window);
         m_window.Mouse().OnMotion(5000, 5000);
         game.DoFrame();
-        for (const auto& [width, height] :
-             {std::pair{c.fullWidth, c.fullHeight}, std::pair{1024, 768}, std::pair{c.fullWidth, c.fullHeight}}) {
+        for (const auto& [width, height] : {std::pair{c.fullWidth, c.fullHeight}, std::pair{1024, 768},
+                                            std::pair{c.fullWidth, c.fullHeight}}) {
             ASSERT_TRUE(game.HandleMessage(WM_SYSKEYDOWN, VK_RETURN, 0));
             EXPECT_EQ(game.ScreenWidth(), width);
             EXPECT_EQ(game.Renderer().ScreenWidth(), width);

@@ -104,10 +104,11 @@ std::vector<GeneratedFile> GenerateGameModels() {
         // Vertices every metre, so that the lamp and the spotlight light pools on it.
         {"floor.ims", Surface({-10.0f, 0.0f, -10.0f}, {20.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 20.0f}, 20,
                               {0.0f, 1.0f, 0.0f}, ColourMaterial("floor", "checker.tga", kWhite))},
-        // Dark: the mirror's own colour is added onto what it reflects.
-        // As large as a wall segment's face, to stand in for one.
-        {"mirror.ims", Surface({-4.0f, 0.0f, 0.0f}, {8.0f, 0.0f, 0.0f}, {0.0f, 2.5f, 0.0f}, 8,
-                               {0.0f, 0.0f, -1.0f}, ColourMaterial("mirror", "", {0.08f, 0.08f, 0.1f, 1.0f}))},
+        // As large as a wall segment's face, to stand in for one; dark, as the
+        // mirror's own colour is added onto what it reflects.
+        {"mirror.ims",
+         Surface({-4.0f, 0.0f, 0.0f}, {8.0f, 0.0f, 0.0f}, {0.0f, 2.5f, 0.0f}, 8, {0.0f, 0.0f, -1.0f},
+                 ColourMaterial("mirror", "", {0.08f, 0.08f, 0.1f, 1.0f}))},
         {"wall.ims",
          SingleBox({-4.0f, 0.0f, -0.15f}, {4.0f, 2.5f, 0.15f}, ColourMaterial("wall", "wall.tga", kWhite))},
         {"crate.ims",
