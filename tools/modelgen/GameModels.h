@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GeneratedFile.h"
+#include "GeneratorTool.h"
 
 #include <vector>
 

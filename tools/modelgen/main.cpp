@@ -3,13 +3,7 @@
 #include "GameModels.h"
 #include "GameTextures.h"
 
-#include "resources/CADVException.h"
-#include "resources/FileBytes.h"
-
 #include <filesystem>
-#include <iostream>
-#include <string>
-#include <system_error>
 
 namespace {
 
@@ -33,40 +27,11 @@ The files are computed, not drawn by hand: every run writes the same bytes.
 Exit status: 0 on success, 1 when a file cannot be written, 2 on bad usage.
 )";
 
-int Usage() {
-    std::cerr << kUsage;
-    return 2;
-}
-
-void WriteFiles(const std::filesystem::path& folder, const std::vector<GeneratedFile>& files) {
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) {
-        throw CADVException("morvane-modelgen - cannot create %s: %s", folder.string().c_str(),
-                            error.message().c_str());
-    }
-    for (const GeneratedFile& file : files) {
-        WriteWholeFileReplacing(folder / file.name, file.bytes);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (argc != 2 || argv[1][0] == '-' || argv[1][0] == '\0') {
-        return Usage();
-    }
-    try {
-        const std::filesystem::path out(argv[1]);
-        WriteFiles(out / "models", GenerateGameModels());
-        WriteFiles(out / "textures", GenerateGameTextures());
-    } catch (const CADVException& e) {
-        std::cerr << e.GetText() << "\n";
-        return 1;
-    }
-    return 0;
+    return RunGeneratorTool(argc, argv, kUsage, [](const std::filesystem::path& out) {
+        WriteGeneratedFiles("morvane-modelgen", out / "models", GenerateGameModels());
+        WriteGeneratedFiles("morvane-modelgen", out / "textures", GenerateGameTextures());
+    });
 }

@@ -122,8 +122,8 @@ StereoSamples SynthesiseTheme() {
     return ToStereo(signal);
 }
 
-std::vector<SynthesisedFile> SynthesiseGameSounds() {
-    std::vector<SynthesisedFile> files;
+std::vector<GeneratedFile> SynthesiseGameSounds() {
+    std::vector<GeneratedFile> files;
     files.push_back({"click.raw", ToLittleEndianBytes(SynthesiseClick())});
     files.push_back({"chime.ogg", COggEncoder::Encode(SynthesiseChime())});
     files.push_back({"theme.ogg", COggEncoder::Encode(SynthesiseTheme())});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GeneratorTool.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -7,12 +9,6 @@
 // The sample game's sounds, made from sines, noise and envelopes rather than
 // recorded, so the project ships no binary audio. Every run produces the same
 // bytes.
-
-// One finished sound file: its name under the game's sound folder and its bytes.
-struct SynthesisedFile {
-    std::string name;
-    std::vector<std::uint8_t> bytes;
-};
 
 // Interleaved stereo 44 100 Hz samples.
 using StereoSamples = std::vector<std::int16_t>;
@@ -26,4 +22,4 @@ StereoSamples SynthesiseChime();
 StereoSamples SynthesiseTheme();
 
 // "click.raw" (headerless 16-bit little-endian stereo), "chime.ogg" and "theme.ogg".
-std::vector<SynthesisedFile> SynthesiseGameSounds();
+std::vector<GeneratedFile> SynthesiseGameSounds();
