@@ -44,6 +44,15 @@ void CImage::Set(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b, s
     p[3] = a;
 }
 
+void CImage::Fill(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a) {
+    for (std::size_t i = 0; i < m_pixels.size(); i += 4) {
+        m_pixels[i] = r;
+        m_pixels[i + 1] = g;
+        m_pixels[i + 2] = b;
+        m_pixels[i + 3] = a;
+    }
+}
+
 CImage CImage::Resized(int width, int height) const {
     if (width == m_width && height == m_height) {
         return *this;

@@ -19,6 +19,8 @@ public:
     std::uint8_t* At(int x, int y) { return &m_pixels[Offset(x, y)]; }
     const std::uint8_t* At(int x, int y) const { return &m_pixels[Offset(x, y)]; }
     void Set(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a);
+    // Every pixel this colour.
+    void Fill(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a);
     std::uint8_t* Data() { return m_pixels.data(); }
 
     // Scaled to the given size by averaging the source area under each target

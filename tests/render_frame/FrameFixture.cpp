@@ -2,6 +2,7 @@
 
 #include "render/CModelWriter.h"
 #include "render/ModelPrimitives.h"
+#include "render/TgaWriter.h"
 #include "resources/CArchiveWriter.h"
 #include "resources/CKeySet.h"
 
@@ -53,18 +54,10 @@ std::uint32_t FrameDevice::State(DRenderState state) const {
 }
 
 std::vector<std::uint8_t> SolidTga(int width, int height, std::uint32_t argb) {
-    std::vector<std::uint8_t> file = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    for (int side : {width, height}) {
-        file.push_back(static_cast<std::uint8_t>(side));
-        file.push_back(static_cast<std::uint8_t>(side >> 8));
-    }
-    file.insert(file.end(), {32, 0x28});
-    for (int i = 0; i < width * height; ++i) {
-        for (int shift : {0, 8, 16, 24}) {
-            file.push_back(static_cast<std::uint8_t>(argb >> shift));
-        }
-    }
-    return file;
+    CImage image(width, height);
+    image.Fill(static_cast<std::uint8_t>(argb >> 16), static_cast<std::uint8_t>(argb >> 8),
+               static_cast<std::uint8_t>(argb), static_cast<std::uint8_t>(argb >> 24));
+    return WriteTga(image);
 }
 
 namespace {

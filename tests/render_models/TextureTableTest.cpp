@@ -1,4 +1,5 @@
 #include "render/CTextureTable.h"
+#include "render/TgaWriter.h"
 #include "render/device/DDeviceNull.h"
 #include "render_models/ModelFixtures.h"
 
@@ -6,19 +7,12 @@
 
 namespace {
 
-// An uncompressed 32-bit TGA, top row first, every pixel the given B, G, R, A.
+// A TGA file, every pixel the given B, G, R, A.
 std::vector<std::uint8_t> SolidTga(int width, int height, std::uint8_t b, std::uint8_t g, std::uint8_t r,
                                    std::uint8_t a) {
-    std::vector<std::uint8_t> file = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    for (int side : {width, height}) {
-        file.push_back(static_cast<std::uint8_t>(side));
-        file.push_back(static_cast<std::uint8_t>(side >> 8));
-    }
-    file.insert(file.end(), {32, 0x28});
-    for (int i = 0; i < width * height; ++i) {
-        file.insert(file.end(), {b, g, r, a});
-    }
-    return file;
+    CImage image(width, height);
+    image.Fill(r, g, b, a);
+    return WriteTga(image);
 }
 
 class TextureTable : public ::testing::Test {

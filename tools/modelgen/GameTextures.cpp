@@ -1,6 +1,6 @@
 #include "GameTextures.h"
 
-#include "TgaWriter.h"
+#include "render/TgaWriter.h"
 #include "render/ArrowCursorImage.h"
 
 #include <algorithm>

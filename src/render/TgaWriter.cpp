@@ -1,4 +1,4 @@
-#include "TgaWriter.h"
+#include "render/TgaWriter.h"
 
 #include "resources/ByteWriter.h"
 #include "resources/CADVException.h"
