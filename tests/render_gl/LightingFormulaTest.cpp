@@ -98,15 +98,22 @@ std::uint32_t Expected(const LightingCase& c) {
     return result;
 }
 
-class LightingFormulaTest : public GlDeviceTest {};
+class LightingFormulaTest : public GlDeviceTest {
+protected:
+    // A tiny square facing the camera, covering the centre pixel: one colour
+    // from four vertices that all get the same lighting.
+    TestMesh CentreQuad() {
+        const float h = 0.02f;
+        return MakeMesh({{-h, h, 0, 0, 0, -1, 0, 0},
+                         {h, h, 0, 0, 0, -1, 0, 0},
+                         {-h, -h, 0, 0, 0, -1, 0, 0},
+                         {h, -h, 0, 0, 0, -1, 0, 0}},
+                        {0, 1, 2, 1, 3, 2});
+    }
+};
 
 TEST_F(LightingFormulaTest, VertexColoursFollowTheFixedFunctionEquations) {
-    const float h = 0.02f;
-    auto quad = MakeMesh({{-h, h, 0, 0, 0, -1, 0, 0},
-                          {h, h, 0, 0, 0, -1, 0, 0},
-                          {-h, -h, 0, 0, 0, -1, 0, 0},
-                          {h, -h, 0, 0, 0, -1, 0, 0}},
-                         {0, 1, 2, 1, 3, 2});
+    auto quad = CentreQuad();
     for (const LightingCase& c : Cases()) {
         Begin();
         LookAt(0, 0, -1.5f);
@@ -129,12 +136,7 @@ TEST_F(LightingFormulaTest, VertexColoursFollowTheFixedFunctionEquations) {
 
 TEST_F(LightingFormulaTest, LitAlphaIsTheMaterialDiffuseAlphaAndFogSparesIt) {
     // Blended over white, a lit draw's alpha shows in how much white remains.
-    const float h = 0.02f;
-    auto quad = MakeMesh({{-h, h, 0, 0, 0, -1, 0, 0},
-                          {h, h, 0, 0, 0, -1, 0, 0},
-                          {-h, -h, 0, 0, 0, -1, 0, 0},
-                          {h, -h, 0, 0, 0, -1, 0, 0}},
-                         {0, 1, 2, 1, 3, 2});
+    auto quad = CentreQuad();
     Begin(0xFFFFFFFF);
     LookAt(0, 0, -1.5f);
     D3DMATERIAL9 material;
