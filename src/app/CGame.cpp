@@ -3,6 +3,14 @@
 #include "app/CCameraControl.h"
 #include "app/CGameScreens.h"
 #include "app/DisplayModes.h"
+#include "app/commands/CCommandFlow.h"
+#include "app/input/CFreeMove.h"
+#include "app/input/CKeyboardInput.h"
+#include "app/input/CMouseInput.h"
+#include "app/screens/CInputFieldScreen.h"
+#include "app/screens/CInventoryScreen.h"
+#include "app/screens/CMessageBoxScreen.h"
+#include "app/screens/COptionsButtonScreen.h"
 #include "parser/CCommand.h"
 #include "parser/CInterfaceBackend.h"
 #include "platform/DClock.h"
@@ -24,6 +32,7 @@
 #include "state/CState.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -46,7 +55,13 @@ CGame::CGame(const CRunOptions& options, DClock& clock)
 
 CGame::~CGame() {
     UnloadScene();
-    m_messageBoxes.clear();
+    m_messageBoxes.Clear();
+    if (m_screens) {
+        m_screens->MessageBox().Hide();
+    }
+    m_mouse.reset();
+    m_keyboard.reset();
+    m_commands.reset();
     m_command.reset();
     m_interfaceBackend.reset();
     m_scriptEngine.reset();
@@ -106,6 +121,9 @@ void CGame::Initialize(DWindow& window) {
 void CGame::BuildGui() {
     m_screens = std::make_unique<CGameScreens>(*m_renderer);
     m_renderer->SetSingleScreen(&m_screens->LoadingPanel());
+    m_commands = std::make_unique<CCommandFlow>(*this);
+    m_keyboard = std::make_unique<CKeyboardInput>(*this, *m_commands);
+    m_mouse = std::make_unique<CMouseInput>(*this, *m_commands);
 }
 
 void CGame::Relayout() {
@@ -114,7 +132,9 @@ void CGame::Relayout() {
 }
 
 void CGame::StartGame() {
-    m_messageBoxes.clear();
+    m_messageBoxes.Clear();
+    m_screens->MessageBox().Hide();
+    m_commands->ClearCommandLine();
 
     m_sound = std::make_unique<CSoundEngine>(
         *m_registry, m_clock, CSoundEngine::OpenOutput(m_clock, m_options.headless, m_options.captureAudio),
@@ -138,6 +158,9 @@ void CGame::StartGame() {
 
     LoadVocabulary();
 
+    m_keyboard->Reset();
+    m_commands->Reset();
+    RefreshInventory(true);
     m_buttons = CMouseButtons();
     m_camera->Stop();
     m_frameTimer.Start(m_clock.Now());
@@ -183,12 +206,16 @@ std::uint32_t CGame::Now() const {
 
 void CGame::LoadScene(const std::string& name) {
     UnloadScene();
+    m_screens->InputField().Show(false);
+    m_screens->Inventory().ShowPanel(false);
     m_screens->ShowFpsLabel(false);
     m_screens->ShowLoadingPanel(true);
+    m_screens->OptionsButton().Show(false);
     // The loading screen shows without a cursor; the new scene gets it back.
     CMouseCursor& cursor = m_renderer->Cursor();
     cursor.Mouse_Enable(false, kCursorFile);
     m_renderer->RenderSingleScreen();
+    m_screens->OptionsButton().Show(true);
     cursor.Mouse_Enable(true, kCursorFile);
     m_renderer->SetZoom(1.0f);
     m_sceneName = name;
@@ -207,6 +234,10 @@ void CGame::UnloadScene() {
         m_sound->ClearEffects();
     }
     m_polygons.Clear();
+    // The next scene hands out the same ids to other objects.
+    if (m_commands) {
+        m_commands->SetPickedObject(nullptr);
+    }
 }
 
 void CGame::EnterEventPolygons() {
@@ -217,6 +248,43 @@ void CGame::EnterEventPolygons() {
     m_polygons.FireContaining(
         mover.GroundX(), mover.GroundZ(),
         [this](const std::string& event, const char* what) { FireSceneEvent(event, what); });
+}
+
+void CGame::ShowNextMessageBox() {
+    const CMessageBoxQueue::Entry& entry = m_messageBoxes.TakeNext();
+    m_screens->MessageBox().Show(entry.text, m_screenWidth, m_screenHeight);
+    if (m_scene != nullptr && m_scene->FreeMoveObject() != nullptr) {
+        CSceneObject& mover = *m_scene->FreeMoveObject();
+        mover.StopMovement();
+        mover.OnEvent("freemove", "messagebox");
+    }
+}
+
+void CGame::CloseMessageBox() {
+    m_screens->MessageBox().Hide();
+    // Copied: the event may queue and show further messages.
+    const CMessageBoxQueue::Entry closed = m_messageBoxes.Current();
+    if (!closed.event.empty()) {
+        FireSceneEvent(closed.event, closed.eventParameter);
+    }
+    if (m_messageBoxes.Empty() && m_commands->ClearAfter()) {
+        m_commands->ClearCommandLine();
+    }
+}
+
+void CGame::RefreshInventory(bool force) {
+    if (!m_inventory->IsModified() && !force) {
+        return;
+    }
+    m_inventory->ClearModified();
+    std::vector<std::string> items;
+    for (std::u16string name = m_inventory->FirstName(); !name.empty(); name = m_inventory->NextName()) {
+        // A name a script only asked about holds nothing yet, so it is not carried.
+        if (m_inventory->FindValue(name) != nullptr && m_inventory->GetBool(name)) {
+            items.push_back(WideToAnsi(name));
+        }
+    }
+    m_screens->Inventory().SetItems(items);
 }
 
 void CGame::FireSceneEvent(const std::string& event, const std::string& parameter) {
@@ -310,6 +378,9 @@ void CGame::DoFrame() {
     if (m_scene == nullptr) {
         LoadScene(SceneNameFromState(*m_state));
     }
+    if (!m_screens->MessageBox().Visible() && !m_messageBoxes.Empty()) {
+        ShowNextMessageBox();
+    }
 
     const std::uint32_t now = m_clock.Now();
     if (auto text = m_frameTimer.UpdateFps(now, m_screens->FpsLabelVisible())) {
@@ -317,23 +388,68 @@ void CGame::DoFrame() {
     }
     m_frameTimer.Clamp(now);
 
+    HandleMouse();
+    // Without a loaded scene the frame ends here: the last frame tick and the
+    // previous button states stay as they are.
+    if (m_scene == nullptr) {
+        return;
+    }
+    if (CSceneObject* mover = m_scene->FreeMoveObject()) {
+        CFreeMove::Step(*m_scene, *mover, m_polygons, m_frameTimer.Elapsed(now));
+    }
+    RunScene(now);
+    m_screens->ShowFpsLabel(m_registry->ReadInt("showframerate", 0, false) != 0);
+    m_screens->ShowLoadingPanel(false);
+    UpdateScreens();
+    m_renderSucceeded = m_renderer->RenderFrame(now, false);
+    m_frameTimer.EndFrame(now);
+    m_buttons.Commit();
+}
+
+void CGame::HandleMouse() {
     DMouse::State mouse;
     if (m_window->Mouse().Read(mouse)) {
         m_buttons.Set(mouse.left, mouse.right);
     }
     MoveCursor(mouse.dx, mouse.dy);
     m_renderer->Cursor().SetPosition(m_cursorX, m_cursorY);
-    // Without a loaded scene the frame ends here: the last frame tick and the
-    // previous button states stay as they are.
-    if (m_scene == nullptr) {
-        return;
+    const int x = static_cast<int>(m_cursorX);
+    const int y = static_cast<int>(m_cursorY);
+    m_mouse->CursorMoved(x, y);
+    for (const CMouseButtons::Edge edge : m_buttons.Edges()) {
+        try {
+            m_mouse->Button(edge, x, y);
+        } catch (const CADVException& error) {
+            ReportInputError(error.GetText());
+        }
+        // A click may have unloaded the scene; the frame then ends.
+        if (m_scene == nullptr) {
+            return;
+        }
     }
-    RunScene(now);
-    m_screens->ShowFpsLabel(m_registry->ReadInt("showframerate", 0, false) != 0);
-    m_screens->ShowLoadingPanel(false);
-    m_renderSucceeded = m_renderer->RenderFrame(now, false);
-    m_frameTimer.EndFrame(now);
-    m_buttons.Commit();
+}
+
+void CGame::UpdateScreens() {
+    const bool inputField = m_setup->GetBool(u"inputfield");
+    m_screens->InputField().Show(inputField);
+    m_screens->Inventory().ShowPanel(inputField);
+    try {
+        ShowInfoText();
+    } catch (const CADVException&) {
+        // A text that cannot be drawn costs only its own display this frame.
+    }
+    if (m_screens->Inventory().WindowVisible()) {
+        RefreshInventory(false);
+    }
+}
+
+void CGame::ShowInfoText() {
+    // Compared in place: this runs every frame and must not allocate.
+    const Variant* info = m_setup->FindValue(u"info");
+    if (info != nullptr && info->Type() == VT_BSTR && info->BstrValue() != m_infoShown) {
+        m_infoShown = info->BstrValue();
+        m_screens->InputField().SetInfoText(WideToAnsi(m_infoShown));
+    }
 }
 
 void CGame::RunScene(std::uint32_t now) {
@@ -391,7 +507,34 @@ bool CGame::HandleMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_
             return true;
         }
         return false;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+        HandleInput(msg, wParam);
+        return true;
     default:
         return false;
     }
+}
+
+void CGame::HandleInput(std::uint32_t msg, std::uintptr_t wParam) {
+    if (!m_initialized) {
+        return;
+    }
+    const auto code = static_cast<std::uint32_t>(wParam);
+    try {
+        if (msg == WM_KEYDOWN) {
+            m_keyboard->KeyDown(code);
+        } else if (msg == WM_KEYUP) {
+            m_keyboard->KeyUp(code);
+        } else {
+            m_keyboard->Character(code);
+        }
+    } catch (const CADVException& error) {
+        ReportInputError(error.GetText());
+    }
+}
+
+void CGame::ReportInputError(const std::string& text) {
+    std::fprintf(stderr, "morvane: %s\n", text.c_str());
 }

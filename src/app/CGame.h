@@ -3,6 +3,7 @@
 #include "app/CCommandLine.h"
 #include "app/CFrameTimer.h"
 #include "app/CMouseButtons.h"
+#include "app/commands/CMessageBoxQueue.h"
 #include "platform/DMessage.h"
 #include "platform/DWindow.h"
 #include "scene/CPolygonTable.h"
@@ -10,7 +11,6 @@
 #include "script/CDispatchBase.h"
 #include "script/IScriptEngineOwner.h"
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,9 +18,13 @@
 
 class C3DEngine2;
 class CCameraControl;
+class CCommandFlow;
+class CKeyboardInput;
+class CMouseInput;
 class CGameScreens;
 class CCommand;
 class CScene;
+class CSceneObject;
 class DDevice;
 class CFileManager;
 class CInterfaceBackend;
@@ -79,6 +83,14 @@ public:
 
     void OnScriptException(const std::string& report) override;
 
+    // The message box: the oldest queued message is shown; closing the one
+    // shown fires its event and finishes a command line waiting to be cleared.
+    void ShowNextMessageBox();
+    void CloseMessageBox();
+    // Fills the inventory window with the carried items when the inventory
+    // changed, or always when forced.
+    void RefreshInventory(bool force);
+
     // {"state": {...}, "inventory": {...}, "setup": {...}}, written through a temporary file.
     void DumpState(const std::filesystem::path& file) const;
     // The last rendered frame as a PNG file.
@@ -87,22 +99,24 @@ public:
     bool IsInitialized() const { return m_initialized; }
     CState& State() { return *m_state; }
     CState& Setup() { return *m_setup; }
+    CState& Inventory() { return *m_inventory; }
+    CScriptEngine& ScriptEngine() { return *m_scriptEngine; }
+    CCommand& Command() { return *m_command; }
+    CCommandFlow& Commands() { return *m_commands; }
+    const CKeyboardInput& Keyboard() const { return *m_keyboard; }
+    CMessageBoxQueue& MessageBoxes() { return m_messageBoxes; }
+    const CMessageBoxQueue& MessageBoxes() const { return m_messageBoxes; }
+    // Whether a press chooses from the context window (else the right button's release does).
+    bool PickWindowHold() const { return m_pickWindowHold; }
     const std::string& PendingScene() const { return m_pendingScene; }
     const CFileManager& Files() const { return *m_files; }
 
-    struct MessageBoxEntry {
-        std::string text;
-        std::string event;
-        std::string eventParameter;
-    };
-    const std::deque<MessageBoxEntry>& MessageBoxQueue() const { return m_messageBoxes; }
-    const std::vector<std::string>& ObjectCommands() const { return m_objectCommands; }
-    const std::vector<std::string>& FreeCommands() const { return m_freeCommands; }
     const std::vector<DDisplayMode>& DisplayModes() const { return m_displayModes; }
     const CQualitySettings& Quality() const { return m_quality; }
     DRegistry& Registry() { return *m_registry; }
     const CFrameTimer& FrameTimer() const { return m_frameTimer; }
     const CGameScreens& Screens() const { return *m_screens; }
+    CGameScreens& Screens() { return *m_screens; }
     // The back buffer's size, which the cursor and the screens measure in.
     int ScreenWidth() const { return m_screenWidth; }
     int ScreenHeight() const { return m_screenHeight; }
@@ -132,7 +146,16 @@ private:
     void Relayout();
     void ReadQualitySettings();
     void MoveCursor(int dx, int dy);
+    // The mouse's part of a frame: cursor, hover and button edges.
+    void HandleMouse();
     void RunScene(std::uint32_t now);
+    // The input field, the inventory and the info text follow the setup store.
+    void UpdateScreens();
+    void ShowInfoText();
+    // Keys and characters; a failure ends the handling of the one message.
+    void HandleInput(std::uint32_t msg, std::uintptr_t wParam);
+    // A failure inside one piece of input handling, told on stderr; the game goes on.
+    static void ReportInputError(const std::string& text);
     void EnterEventPolygons();
     void ToggleFullscreen();
 
@@ -153,19 +176,18 @@ private:
     std::unique_ptr<CScriptEngine> m_scriptEngine;
     std::unique_ptr<CInterfaceBackend> m_interfaceBackend;
     std::unique_ptr<CCommand> m_command;
+    std::unique_ptr<CCommandFlow> m_commands;
+    std::unique_ptr<CKeyboardInput> m_keyboard;
+    std::unique_ptr<CMouseInput> m_mouse;
 
     // At most one scene, owned through its script reference.
     CScene* m_scene = nullptr;
     std::string m_sceneName;
     CPolygonTable m_polygons;
     std::string m_pendingScene;
-    // The screens that make the player busy; the in-game GUI sets them.
-    bool m_messageBoxVisible = false;
-    bool m_contextWindowVisible = false;
-    std::string m_commandText;
-    std::deque<MessageBoxEntry> m_messageBoxes;
-    std::vector<std::string> m_objectCommands;
-    std::vector<std::string> m_freeCommands;
+    CMessageBoxQueue m_messageBoxes;
+    // The setup store's "info" as the input field shows it.
+    std::u16string m_infoShown;
     std::vector<DDisplayMode> m_displayModes;
     CQualitySettings m_quality;
 

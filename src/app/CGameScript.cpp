@@ -2,6 +2,10 @@
 #include "app/CGame.h"
 
 #include "app/CCameraControl.h"
+#include "app/CGameScreens.h"
+#include "app/commands/CCommandFlow.h"
+#include "app/screens/CContextWindowScreen.h"
+#include "app/screens/CMessageBoxScreen.h"
 #include "resources/CADVException.h"
 #include "scene/CParameterParser.h"
 #include "scene/CScene.h"
@@ -61,19 +65,18 @@ HRESULT CGame::InvokeMember(DISPID id, DispatchFlags flags, std::span<const Vari
         return S_OK;
     case kMessageBox: {
         ExpectArgCount(args, 1, 2);
-        MessageBoxEntry entry{AnsiArg(args, 0), {}, {}};
+        CMessageBoxQueue::Entry entry{AnsiArg(args, 0), {}, {}};
         if (args.size() == 2) {
             const CParameterParser parameters(AnsiArg(args, 1));
             entry.event = parameters.GetParameterDefault("event", "");
             entry.eventParameter = parameters.GetParameterDefault("eventparameter", "");
         }
-        m_messageBoxes.push_back(std::move(entry));
+        m_messageBoxes.Push(std::move(entry));
         return S_OK;
     }
     case kSetGameCommands:
         ExpectArgCount(args, 2, SIZE_MAX);
-        m_objectCommands = SplitCommaList(AnsiArg(args, 0));
-        m_freeCommands = SplitCommaList(AnsiArg(args, 1));
+        m_commands->SetGameCommands(SplitCommaList(AnsiArg(args, 0)), SplitCommaList(AnsiArg(args, 1)));
         return S_OK;
     case kAddPolygon: {
         // Name, type word, event object, then at least three x, z pairs.
@@ -122,14 +125,14 @@ HRESULT CGame::InvokeMember(DISPID id, DispatchFlags flags, std::span<const Vari
         return S_OK;
     }
     case kMessageBoxOpen:
-        SetResult(result, Variant::Bool(m_messageBoxVisible));
+        SetResult(result, Variant::Bool(m_screens->MessageBox().Visible()));
         return S_OK;
     case kCurrentScene:
         SetResult(result, Variant::Dispatch(m_scene));
         return S_OK;
     case kNotDoingAnything:
-        SetResult(result,
-                  Variant::Bool(!m_messageBoxVisible && m_commandText.empty() && !m_contextWindowVisible));
+        SetResult(result, Variant::Bool(!m_screens->MessageBox().Visible() && m_commands->CommandText().empty() &&
+                                        !m_screens->ContextWindow().Visible()));
         return S_OK;
     default:
         return DISP_E_MEMBERNOTFOUND;

@@ -113,14 +113,13 @@ bool CScene::OnEvent(const std::string& event, const std::string& parameter) {
     return m_script->Call("OnEvent", args);
 }
 
-bool CScene::OnAction(const std::string& verb, const std::string& object1, const std::string& object2,
-                      const std::string& preposition) {
+bool CScene::OnAction(const std::string& sentence, const std::string& verb, const std::string& object1,
+                      const std::string& object2) {
     if (!m_script) {
         return true;
     }
-    const std::array<Variant, 4> args{Variant::Bstr(AnsiToWide(verb)), Variant::Bstr(AnsiToWide(object1)),
-                                      Variant::Bstr(AnsiToWide(object2)),
-                                      Variant::Bstr(AnsiToWide(preposition))};
+    const std::array<Variant, 4> args{Variant::Bstr(AnsiToWide(sentence)), Variant::Bstr(AnsiToWide(verb)),
+                                      Variant::Bstr(AnsiToWide(object1)), Variant::Bstr(AnsiToWide(object2))};
     Variant result;
     m_script->Call("OnAction", args, &result);
     // No result, a failed call and anything but false all count as handled.

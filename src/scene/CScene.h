@@ -45,10 +45,11 @@ public:
     void OnIdle();
     // Runs OnEvent(event, parameter) in the scene script; false when the script failed.
     bool OnEvent(const std::string& event, const std::string& parameter);
-    // Runs OnAction(verb, object1, object2, preposition); handled unless the
-    // function returns the boolean false.
-    bool OnAction(const std::string& verb, const std::string& object1, const std::string& object2,
-                  const std::string& preposition);
+    // Runs OnAction(sentence, verb, object1, object2), the same four texts the
+    // game script's OnAction gets; handled unless the function returns the
+    // boolean false.
+    bool OnAction(const std::string& sentence, const std::string& verb, const std::string& object1,
+                  const std::string& object2);
     void RebuildNavigation();
 
     // Definitions (parameter texts); each failure throws CADVException and

@@ -88,6 +88,8 @@ public:
     D3DXVECTOR3 GetPosition() const;
     // Sets the own position (relative to a parent when there is one).
     void SetPosition(const D3DXVECTOR3& position);
+    // Sets the world position: the own position is relative to the parent.
+    void Place(const D3DXVECTOR3& position);
     // Ground point of polygon tests: x and z of GetPosition.
     float GroundX() const { return GetPosition().x; }
     float GroundZ() const { return GetPosition().z; }
@@ -117,6 +119,13 @@ public:
     // or a walk polygon is in the way, or false when the step is blocked
     // (*blocker then names the object, null for a polygon).
     bool ConstrainedStep(const D3DXVECTOR3& candidate, D3DXVECTOR3* allowed, CSceneObject** blocker);
+    // Its two halves, each shifting `position` sideways (±0.015 × i for
+    // i = 0 … 10, across the way the object faces) until it is free: of the
+    // other walkaround objects (*blocker names the first one in the way when
+    // none is found), and inside the enabled walk areas and outside the
+    // obstacles, in table order. False when no shift frees it.
+    bool AvoidObjects(D3DXVECTOR3& position, CSceneObject** blocker);
+    bool KeepToPolygons(D3DXVECTOR3& position) const;
     // Whether this object, placed at its position, touches `other` at its.
     bool CollidesWith(const CSceneObject& other, const D3DXVECTOR3& position) const;
     // The placed footprint of the model's "idle" outline, or null without one.
@@ -178,8 +187,6 @@ private:
     // polygon events of the free-move object, the placement. False when blocked.
     bool StepTo(const D3DXVECTOR3& candidate, std::uint32_t tick);
     void Block(std::uint32_t tick);
-    // Sets the world position: the own position is relative to the parent.
-    void Place(const D3DXVECTOR3& position);
     D3DXVECTOR3 OwnPosition() const;
     float Yaw() const;
     void TurnTowards(const D3DXVECTOR3& from, const D3DXVECTOR3& to);
@@ -189,6 +196,8 @@ private:
     const CPolygon* PlacedFootprint(const D3DXVECTOR3& position, float yaw, float* radius) const;
     // The first free shift of `position` along the axis, ±0.015 × i for i = 0 … 10.
     template <class Free> static bool Shift(D3DXVECTOR3& position, bool alongX, Free free);
+    // The axis of those shifts: x when the yaw lies within π/4 of π/2 or 3π/2, else z.
+    bool ShiftAlongX() const;
 
     Record Capture() const;
     void Apply(const Record& record);

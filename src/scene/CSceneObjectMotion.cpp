@@ -378,17 +378,18 @@ template <class Free> bool CSceneObject::Shift(D3DXVECTOR3& position, bool along
     return false;
 }
 
-bool CSceneObject::ConstrainedStep(const D3DXVECTOR3& candidate, D3DXVECTOR3* allowed,
-                                   CSceneObject** blocker) {
-    if (blocker != nullptr) {
-        *blocker = nullptr;
-    }
+bool CSceneObject::ShiftAlongX() const {
     // Slide across the direction the object faces.
     const float yaw = NormaliseAngle(Yaw());
     const bool alongZ =
         yaw < kPi / 4.0f || yaw >= 7.0f * kPi / 4.0f || (yaw >= 3.0f * kPi / 4.0f && yaw < 5.0f * kPi / 4.0f);
-    const bool alongX = !alongZ;
+    return !alongZ;
+}
 
+bool CSceneObject::AvoidObjects(D3DXVECTOR3& position, CSceneObject** blocker) {
+    if (blocker != nullptr) {
+        *blocker = nullptr;
+    }
     const auto firstCollision = [this](const D3DXVECTOR3& at) -> CSceneObject* {
         for (CSceneObject* other : m_scene.Objects()) {
             if (other != this && other->m_walkaround && other->m_instance != nullptr && other->GetVisible() &&
@@ -398,15 +399,19 @@ bool CSceneObject::ConstrainedStep(const D3DXVECTOR3& candidate, D3DXVECTOR3* al
         }
         return nullptr;
     };
-    D3DXVECTOR3 position = candidate;
-    if (CSceneObject* first = firstCollision(position)) {
-        if (!Shift(position, alongX, [&](const D3DXVECTOR3& at) { return firstCollision(at) == nullptr; })) {
-            if (blocker != nullptr) {
-                *blocker = first;
-            }
-            return false;
-        }
+    CSceneObject* first = firstCollision(position);
+    if (first == nullptr ||
+        Shift(position, ShiftAlongX(), [&](const D3DXVECTOR3& at) { return firstCollision(at) == nullptr; })) {
+        return true;
     }
+    if (blocker != nullptr) {
+        *blocker = first;
+    }
+    return false;
+}
+
+bool CSceneObject::KeepToPolygons(D3DXVECTOR3& position) const {
+    const bool alongX = ShiftAlongX();
     for (const auto& named : m_host.Polygons().GetEntries()) {
         const CNamedPolygon& entry = named.second;
         if (!entry.enabled || entry.outline.GetPoints().size() < 3) {
@@ -422,6 +427,15 @@ bool CSceneObject::ConstrainedStep(const D3DXVECTOR3& candidate, D3DXVECTOR3* al
                 return false;
             }
         }
+    }
+    return true;
+}
+
+bool CSceneObject::ConstrainedStep(const D3DXVECTOR3& candidate, D3DXVECTOR3* allowed,
+                                   CSceneObject** blocker) {
+    D3DXVECTOR3 position = candidate;
+    if (!AvoidObjects(position, blocker) || !KeepToPolygons(position)) {
+        return false;
     }
     *allowed = position;
     return true;

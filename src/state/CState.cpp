@@ -211,6 +211,15 @@ Variant CState::GetVariant(std::u16string_view name) const {
     return value != m_values.end() ? value->second : Variant();
 }
 
+const Variant* CState::FindValue(std::u16string_view name) const {
+    const auto found = m_names.find(name);
+    if (found == m_names.end()) {
+        return nullptr;
+    }
+    const auto value = m_values.find(found->second);
+    return value != m_values.end() ? &value->second : nullptr;
+}
+
 void CState::SetBool(std::u16string_view name, bool flag) {
     SetVariant(name, Variant::Bool(flag));
 }

@@ -24,6 +24,9 @@ public:
     void SetVariant(std::u16string_view name, const Variant& value);
     // Throws CADVException when the name was never defined.
     Variant GetVariant(std::u16string_view name) const;
+    // The stored value without a copy, for what is read every frame; null when
+    // nothing was ever stored under the name (a script may have named it only).
+    const Variant* FindValue(std::u16string_view name) const;
     void SetBool(std::u16string_view name, bool flag);
     // Throws CADVException when undefined or not a boolean.
     bool GetBool(std::u16string_view name) const;

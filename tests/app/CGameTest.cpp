@@ -1,5 +1,6 @@
 #include "app/CGame.h"
 #include "app/CGameScreens.h"
+#include "app/commands/CCommandFlow.h"
 
 #include "FixtureGame.h"
 #include "platform/DClock.h"
@@ -205,13 +206,13 @@ TEST_F(CGameTest, GameObjectQueuesMessageBoxesAndSplitsCommandLists) {
                                      "}\n"}});
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
-    ASSERT_EQ(game.MessageBoxQueue().size(), 2u);
-    EXPECT_EQ(game.MessageBoxQueue()[0].text, "Hello");
-    EXPECT_EQ(game.MessageBoxQueue()[0].event, "");
-    EXPECT_EQ(game.MessageBoxQueue()[1].event, "opened");
-    EXPECT_EQ(game.MessageBoxQueue()[1].eventParameter, "north");
-    EXPECT_EQ(game.ObjectCommands(), (std::vector<std::string>{"look", "", "take"}));
-    EXPECT_TRUE(game.FreeCommands().empty());
+    ASSERT_EQ(game.MessageBoxes().Queued().size(), 2u);
+    EXPECT_EQ(game.MessageBoxes().Queued()[0].text, "Hello");
+    EXPECT_EQ(game.MessageBoxes().Queued()[0].event, "");
+    EXPECT_EQ(game.MessageBoxes().Queued()[1].event, "opened");
+    EXPECT_EQ(game.MessageBoxes().Queued()[1].eventParameter, "north");
+    EXPECT_EQ(game.Commands().ObjectCommands(), (std::vector<std::string>{"look", "", "take"}));
+    EXPECT_TRUE(game.Commands().FreeCommands().empty());
 }
 
 TEST_F(CGameTest, GameObjectArgumentRulesAndScriptErrorsReachTheGameHandler) {
@@ -253,7 +254,7 @@ TEST_F(CGameTest, GameObjectArgumentRulesAndScriptErrorsReachTheGameHandler) {
     EXPECT_TRUE(game.Polygons().Find("zone")->enabled);
     EXPECT_EQ(game.Polygons().Find("p"), nullptr);
     EXPECT_TRUE(game.PendingScene().empty());
-    EXPECT_TRUE(game.MessageBoxQueue().empty());
+    EXPECT_TRUE(game.MessageBoxes().Queued().empty());
     EXPECT_EQ(game.State().GetVariant(u"errors").IntValue(), 1)
         << "the uncaught error reached OnScriptException";
 }

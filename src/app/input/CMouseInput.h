@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/CMouseButtons.h"
+
+class CCommandFlow;
+class CGame;
+
+// The mouse's part of a frame once the cursor has moved: what the cursor
+// touches, and who gets each button edge.
+class CMouseInput {
+public:
+    CMouseInput(CGame& game, CCommandFlow& commands);
+
+    void CursorMoved(int x, int y);
+    void Button(CMouseButtons::Edge edge, int x, int y);
+
+private:
+    void LeftPressed(int x, int y);
+    void LeftReleased(int x, int y);
+
+    CGame& m_game;
+    CCommandFlow& m_commands;
+};
