@@ -1,0 +1,188 @@
+// The game played through input files on the real program: clicks, verbs,
+// typed sentences, message boxes, walking and the arrow keys, read back from
+// what the fixture's scripts wrote into the dumped state.
+#include "PlayGame.h"
+#include "support/RunProgram.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+
+namespace {
+
+std::string StateValue(const std::string& json, const std::string& name) {
+    std::smatch match;
+    const std::regex pattern("\"" + name + "\": (\"[^\"]*\"|[^,}]*)");
+    return std::regex_search(json, match, pattern) ? match[1].str() : "<missing>";
+}
+
+double StateNumber(const std::string& json, const std::string& name) {
+    return std::strtod(StateValue(json, name).c_str(), nullptr);
+}
+
+std::string At(float x, float z, float height = 0.0f) {
+    const auto [px, py] = PlayGamePixel(x, z, height);
+    return "at " + std::to_string(px) + " " + std::to_string(py);
+}
+
+// The box and the door are 1 high; their tops are what the cursor meets.
+const std::string kAtBox = At(-3, 3, 1);
+const std::string kAtDoor = At(3, 3, 1);
+
+struct Played {
+    ProgramResult result;
+    std::string json;
+};
+
+class PlayProgram : public ::testing::Test {
+protected:
+    void SetUp() override { WriteFixtureGame(m_dir.Path(), PlayGameFiles()); }
+
+    Played Play(const std::string& input, int frames = 40, std::vector<std::string> extra = {}) {
+        WriteFile(m_dir / "input.txt", input);
+        std::vector<std::string> args = {"--headless",
+                                         "--frames",
+                                         std::to_string(frames),
+                                         "--fixed-step",
+                                         "16",
+                                         "--data",
+                                         m_dir.Path().string(),
+                                         "--config",
+                                         (m_dir / "settings.toml").string(),
+                                         "--input",
+                                         (m_dir / "input.txt").string(),
+                                         "--dump-state",
+                                         (m_dir / "state.json").string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        Played played{RunProgram(BuiltProgram("morvane"), args), {}};
+        if (played.result.exitStatus == 0) {
+            played.json = ReadFile(m_dir / "state.json");
+        }
+        return played;
+    }
+
+    TempDir m_dir;
+};
+
+} // namespace
+
+TEST_F(PlayProgram, SentencesFromTheMouseAndTheKeyboardReachTheScriptsPrepared) {
+    struct Case {
+        const char* name;
+        std::string input;
+        const char* log;
+    };
+    const std::vector<Case> cases = {
+        {"a verb on an object without a context list, answered with a longer phrase",
+         "3 " + kAtBox + "\n4 click right\n6 at \"take\"\n7 click left\n",
+         "scene:pick up red box;game:pick up red box/take/box/;"},
+        {"an object's own context list gives the sentence alone",
+         "3 " + kAtDoor + "\n4 click right\n6 at \"open door\"\n7 click left\n",
+         "scene:open door;game:open door/open/door/;"},
+        {"a preposition waits for a second object clicked in the scene",
+         "3 " + kAtBox + "\n4 click right\n6 at \"use\"\n7 click left\n9 " + kAtDoor + "\n10 click right\n",
+         "scene:use red box with door;game:use red box with door/use/box/door;"},
+        {"a preposition completed by an inventory item",
+         "2 key Tab\n3 " + kAtBox + "\n4 click right\n6 at \"use\"\n7 click left\n9 at \"key\"\n10 click right\n",
+         "scene:use red box with key;game:use red box with key/use/box/key;"},
+        {"a verb chosen for an inventory item",
+         "2 key Tab\n3 at \"key\"\n4 click right\n6 at \"look at\"\n7 click left\n",
+         "scene:look at key;game:look at key/look at/key/;"},
+        {"the free commands on empty ground",
+         "3 " + At(0, 0) + "\n4 click right\n6 at \"look\"\n7 click left\n",
+         "scene:look;game:look/look//;"},
+        {"a typed sentence is lower-cased and loses its punctuation",
+         "3 type \"Open The Door, \\\"please\\\".\"\n4 key Return\n",
+         "scene:open the door please;game:open the door please/open/the door please/;"},
+        {"a sentence the parser cannot read goes on with empty parts",
+         "3 type \"Dance wildly!\"\n4 key Return\n", "scene:dance wildly!;game:dance wildly!///;"},
+        {"typing a verb, then clicking the object",
+         "3 type \"open\"\n4 " + kAtDoor + "\n5 click right\n", "scene:open door;game:open door/open/door/;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Played played = Play(c.input);
+        ASSERT_EQ(played.result.exitStatus, 0) << played.result.err;
+        EXPECT_EQ(played.result.err, "");
+        EXPECT_EQ(StateValue(played.json, "log"), std::string("\"") + c.log + "\"");
+    }
+}
+
+TEST_F(PlayProgram, QueuedMessageBoxesShowInTurnAndTheCommandLineClearsAfterTheLast) {
+    // "look at" on the box queues two messages; a click closes the first, Enter the second.
+    const Played played = Play("3 " + kAtBox + "\n4 click right\n6 at \"look at\"\n7 click left\n"
+                               "10 click left\n14 key Return\n");
+    ASSERT_EQ(played.result.exitStatus, 0) << played.result.err;
+    EXPECT_EQ(StateValue(played.json, "sceneEvents"), "\"first:1;second:2;\"");
+    // Idle, busy with the context window and the sentence, a box, still busy
+    // between the boxes (the sentence stays), the second box, idle again.
+    EXPECT_EQ(StateValue(played.json, "trace"), "\"ITBTBI\"");
+    EXPECT_EQ(StateValue(played.json, "heroEvents"), "\"messagebox;messagebox;\"");
+}
+
+TEST_F(PlayProgram, ALeftClickOnTheGroundWalksTheHeroToThePointUnderTheCursor) {
+    const Played played = Play("3 " + At(2, -1) + "\n4 click left\n", 200);
+    ASSERT_EQ(played.result.exitStatus, 0) << played.result.err;
+    EXPECT_NEAR(StateNumber(played.json, "herox"), 2.0, 0.05);
+    EXPECT_NEAR(StateNumber(played.json, "heroz"), -1.0, 0.05);
+}
+
+TEST_F(PlayProgram, ALeftClickOnAnObjectWalksTheHeroToIt) {
+    const Played played = Play("3 " + kAtDoor + "\n4 click left\n", 300);
+    ASSERT_EQ(played.result.exitStatus, 0) << played.result.err;
+    // The door blocks nothing (it is no walkaround object), so the walk ends on its spot.
+    EXPECT_NEAR(StateNumber(played.json, "herox"), 3.0, 0.05);
+    EXPECT_NEAR(StateNumber(played.json, "heroz"), 3.0, 0.05);
+}
+
+TEST_F(PlayProgram, ArrowKeysMoveAndTurnTheHeroThroughItsScript) {
+    struct Case {
+        const char* name;
+        std::string input;
+        double x;
+        double yaw;
+        const char* events;
+    };
+    // 2000 ms per million units per ms move it 0.032 a frame, toward -x at yaw 0.
+    const std::vector<Case> cases = {
+        {"up for 50 frames", "10 keydown Up\n60 keyup Up\n", -1.6, 0.0, "up_pressed;up_released;"},
+        {"with Shift held, twice as far",
+         "9 keydown Left Shift\n10 keydown Up\n60 keyup Left Shift\n61 keyup Up\n", -3.2, 0.0,
+         "fast_pressed;fastup_pressed;fast_released;up_released;"},
+        {"left turns it", "10 keydown Left\n20 keyup Left\n", 0.0, 10 * 1000 * 16 * 3.1415927e-6,
+         "left_pressed;left_released;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Played played = Play(c.input, 80);
+        ASSERT_EQ(played.result.exitStatus, 0) << played.result.err;
+        EXPECT_NEAR(StateNumber(played.json, "herox"), c.x, 1e-3);
+        EXPECT_NEAR(StateNumber(played.json, "heroz"), -3.0, 1e-3);
+        EXPECT_NEAR(StateNumber(played.json, "heroyaw"), c.yaw, 1e-4);
+        EXPECT_EQ(StateValue(played.json, "heroEvents"), std::string("\"") + c.events + "\"");
+        EXPECT_EQ(StateValue(played.json, "collisions"), "0");
+    }
+}
+
+TEST_F(PlayProgram, AMoveAcrossTheWalkAreaIsBlockedAndRaisesCollision) {
+    // Five units to the edge at 0.032 a frame: the hero stops there and every further frame collides.
+    const Played played = Play("10 keydown Up\n", 250);
+    ASSERT_EQ(played.result.exitStatus, 0) << played.result.err;
+    EXPECT_NEAR(StateNumber(played.json, "herox"), -5.0, 0.04);
+    EXPECT_GT(StateNumber(played.json, "collisions"), 50);
+}
+
+TEST_F(PlayProgram, ARecordedSessionReplaysToTheSameState) {
+    const std::string input = "3 " + kAtBox + "\n4 click right\n6 at \"look at\"\n7 click left\n"
+                              "10 click left\n12 keydown Up\n30 keyup Up\n32 key Return\n"
+                              "40 " + At(1, 1) + "\n41 click left\n";
+    const Played original = Play(input, 120, {"--record", (m_dir / "recorded.txt").string()});
+    ASSERT_EQ(original.result.exitStatus, 0) << original.result.err;
+    const std::string recorded = ReadFile(m_dir / "recorded.txt");
+    const Played replayed = Play(recorded, 120);
+    ASSERT_EQ(replayed.result.exitStatus, 0) << replayed.result.err;
+    EXPECT_EQ(replayed.json, original.json);
+    EXPECT_NE(StateValue(original.json, "log"), "\"\"");
+}
