@@ -22,8 +22,30 @@ bool DMouse::Read(State& state) {
     state = m_pending;
     m_pending.dx = 0;
     m_pending.dy = 0;
-    m_signalled = false;
+    // A release held back for this read is what the next one reports.
+    m_signalled = m_left.releaseAfterRead || m_right.releaseAfterRead;
+    FinishRead(m_pending.left, m_left);
+    FinishRead(m_pending.right, m_right);
     return true;
+}
+
+void DMouse::FinishRead(bool& state, Button& button) {
+    if (button.releaseAfterRead) {
+        state = false;
+    }
+    button = {};
+}
+
+void DMouse::Press(bool& state, Button& button, bool down) {
+    if (down) {
+        state = true;
+        button.pressedSinceRead = true;
+        button.releaseAfterRead = false;
+    } else if (button.pressedSinceRead) {
+        button.releaseAfterRead = true;
+    } else {
+        state = false;
+    }
 }
 
 void DMouse::OnMotion(int dx, int dy) {
@@ -40,9 +62,9 @@ void DMouse::OnButton(int button, bool down) {
         return;
     }
     if (button == SDL_BUTTON_LEFT) {
-        m_pending.left = down;
+        Press(m_pending.left, m_left, down);
     } else if (button == SDL_BUTTON_RIGHT) {
-        m_pending.right = down;
+        Press(m_pending.right, m_right, down);
     } else {
         return;
     }

@@ -147,6 +147,30 @@ TEST(DWindow, MouseAccumulatesWhileAcquired) {
     mouse.Unacquire();
 }
 
+TEST(DWindow, AClickBetweenTwoReadsReadsAsDownThenUp) {
+    DWindow window(true);
+    DMouse& mouse = window.Mouse();
+    mouse.Acquire();
+    DMouse::State state;
+    mouse.OnButton(SDL_BUTTON_LEFT, true);
+    mouse.OnButton(SDL_BUTTON_LEFT, false);
+    mouse.OnButton(SDL_BUTTON_RIGHT, true);
+    ASSERT_TRUE(mouse.Read(state));
+    EXPECT_TRUE(state.left);
+    EXPECT_TRUE(state.right);
+    ASSERT_TRUE(mouse.Read(state)) << "the held-back release signals the next read";
+    EXPECT_FALSE(state.left);
+    EXPECT_TRUE(state.right);
+    EXPECT_FALSE(mouse.Read(state));
+
+    // Released first and pressed again: down, as it is at the read.
+    mouse.OnButton(SDL_BUTTON_RIGHT, false);
+    mouse.OnButton(SDL_BUTTON_RIGHT, true);
+    ASSERT_TRUE(mouse.Read(state));
+    EXPECT_TRUE(state.right);
+    mouse.Unacquire();
+}
+
 TEST(DWindow, FullScreenWithoutSuchAModeAndBackToTheWindow) {
     DWindow window(true);
     // No display offers this size, so it is a desktop-sized full-screen window.
