@@ -14,37 +14,13 @@
 #include "resources/CArchiveWriter.h"
 #include "resources/CFileManager.h"
 #include "resources/CKeySet.h"
+#include "support/AllocationCounter.h"
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
-#include <new>
 #include <unistd.h>
-
-namespace {
-
-std::atomic<long> g_allocations{0};
-
-} // namespace
-
-// Out of line, so the compiler pairs no inlined malloc with a delete expression.
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-
-[[gnu::noinline]] void operator delete(void* p) noexcept {
-    std::free(p);
-}
-
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -226,14 +202,14 @@ void BM_FrameQuietDevice(benchmark::State& state) {
     Scene scene(device, folder, state.range(0) != 0);
     std::uint32_t now = 0;
     scene.engine.RenderFrame(now += 16, true);
-    const long before = g_allocations.load();
+    const std::uint64_t before = AllocationCount();
     long frames = 0;
     for (auto _ : state) {
         scene.engine.RenderFrame(now += 16, true);
         ++frames;
     }
     state.counters["allocs_per_frame"] =
-        static_cast<double>(g_allocations.load() - before) / static_cast<double>(frames);
+        static_cast<double>(AllocationCount() - before) / static_cast<double>(frames);
     Report(state, device);
 }
 BENCHMARK(BM_FrameQuietDevice)->ArgName("shadows")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

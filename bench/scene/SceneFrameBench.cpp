@@ -2,40 +2,12 @@
 #include "scene/CSceneObject.h"
 #include "scene_support/SceneTestHost.h"
 #include "script/TextConversion.h"
+#include "support/AllocationCounter.h"
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <new>
 #include <string>
-
-// Every operator new of the process is counted, so the frame loop can show
-// whether the steady state allocates.
-namespace {
-std::atomic<std::uint64_t> g_allocations{0};
-} // namespace
-
-// GCC takes the free() of a pointer from a replaced operator new for a mismatch.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -94,7 +66,7 @@ void SceneFrame(benchmark::State& state) {
         host.Clock().Advance(16);
         scene.OnIdle();
     }
-    const std::uint64_t before = g_allocations.load();
+    const std::uint64_t before = AllocationCount();
     std::uint64_t frames = 0;
     for (auto _ : state) {
         host.Clock().Advance(16);
@@ -103,7 +75,7 @@ void SceneFrame(benchmark::State& state) {
     }
     state.counters["objects"] = static_cast<double>(scene.Objects().size());
     state.counters["allocs_per_frame"] =
-        static_cast<double>(g_allocations.load() - before) / static_cast<double>(frames);
+        static_cast<double>(AllocationCount() - before) / static_cast<double>(frames);
     int blocked = 0;
     for (const CSceneObject* object : scene.Objects()) {
         blocked += object->IsBlocked() ? 1 : 0;
