@@ -30,6 +30,15 @@ CGuiComponentText& CGuiComponentList::Item(int index) const {
     return static_cast<CGuiComponentText&>(*Children().at(static_cast<std::size_t>(index)));
 }
 
+std::vector<std::string> CGuiComponentList::ItemTexts() const {
+    std::vector<std::string> texts;
+    texts.reserve(Children().size());
+    for (int index = 0; index < ItemCount(); ++index) {
+        texts.push_back(Item(index).Text());
+    }
+    return texts;
+}
+
 void CGuiComponentList::Fit(const CGuiComponentText& item) {
     m_rowHeight = std::max(m_rowHeight, item.TextHeight());
     m_columnWidth = std::max(m_columnWidth, item.TextWidth() + kColumnGap);
@@ -78,14 +87,17 @@ void CGuiComponentList::LayOut() {
     }
 }
 
-void CGuiComponentList::SelectAt(int x, int y) {
-    Deselect();
+int CGuiComponentList::ItemAt(int x, int y) const {
     for (int index = 0; index < ItemCount(); ++index) {
         if (Item(index).IsVisible() && Item(index).HitTest(x, y)) {
-            Select(index);
-            return;
+            return index;
         }
     }
+    return -1;
+}
+
+void CGuiComponentList::SelectAt(int x, int y) {
+    Select(ItemAt(x, y));
 }
 
 void CGuiComponentList::Select(int index) {

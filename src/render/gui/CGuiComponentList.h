@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CGuiComponentText;
 
@@ -21,6 +22,8 @@ public:
     void SetSelectedText(const std::string& text, bool layOut);
     void LayOut();
 
+    // The first shown item under the point (absolute), or -1.
+    int ItemAt(int x, int y) const;
     void SelectAt(int x, int y);
     // A negative or too large index selects nothing.
     void Select(int index);
@@ -34,6 +37,8 @@ public:
     int FirstShownItem() const { return m_firstShown; }
     int ItemCount() const { return static_cast<int>(Children().size()); }
     CGuiComponentText& Item(int index) const;
+    // The items' texts, in order.
+    std::vector<std::string> ItemTexts() const;
     int RowHeight() const { return m_rowHeight; }
     int ColumnWidth() const { return m_columnWidth; }
 
