@@ -4,7 +4,8 @@
 #include "render/gui/CGuiComponentText.h"
 
 CGameScreens::CGameScreens(CGuiComponent& root)
-    : m_fpsLabel(root.CreateChild<CGuiComponentText>()),
+    : m_inputField(root), m_inventory(root), m_optionsButton(root),
+      m_fpsLabel(root.CreateChild<CGuiComponentText>()), m_contextWindow(root), m_messageBox(root),
       m_loadingPanel(root.CreateChild<CGuiComponentFrame>()),
       m_loadingText(m_loadingPanel.CreateChild<CGuiComponentText>()) {
     m_fpsLabel.SetVisible(false);
@@ -14,6 +15,11 @@ CGameScreens::CGameScreens(CGuiComponent& root)
 }
 
 void CGameScreens::Relayout(int screenWidth, int screenHeight) {
+    m_inputField.Relayout(screenWidth, screenHeight);
+    m_inventory.Relayout(screenWidth, screenHeight);
+    m_optionsButton.Relayout(screenWidth, screenHeight);
+    m_contextWindow.Relayout(screenWidth, screenHeight);
+    m_messageBox.Relayout(screenWidth, screenHeight);
     PlaceFpsLabel(screenWidth - kFpsRightMargin);
 
     const int width = m_loadingText.TextWidth() + 2 * kLoadingPaddingX;
@@ -23,6 +29,12 @@ void CGameScreens::Relayout(int screenWidth, int screenHeight) {
     m_loadingPanel.SetRect(left, top, left + width, top + height);
     m_loadingText.SetRect(kLoadingPaddingX, kLoadingPaddingY, width - kLoadingPaddingX,
                           height - kLoadingPaddingY);
+}
+
+bool CGameScreens::TakesClick(int x, int y) const {
+    return m_inputField.Contains(x, y) || m_inventory.ButtonContains(x, y) ||
+           m_inventory.WindowContains(x, y) || m_contextWindow.Contains(x, y) ||
+           m_optionsButton.Contains(x, y) || m_messageBox.Contains(x, y);
 }
 
 void CGameScreens::SetFpsText(const std::string& text) {

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "app/screens/CContextWindowScreen.h"
+#include "app/screens/CInputFieldScreen.h"
+#include "app/screens/CInventoryScreen.h"
+#include "app/screens/CMessageBoxScreen.h"
+#include "app/screens/COptionsButtonScreen.h"
+
 #include <string>
 
 class CGuiComponent;
@@ -26,6 +32,21 @@ public:
     // After the screen size changed.
     void Relayout(int screenWidth, int screenHeight);
 
+    // Whether a shown screen element lies under the point (screen pixels), so
+    // a click there is not one into the scene.
+    bool TakesClick(int x, int y) const;
+
+    CInputFieldScreen& InputField() { return m_inputField; }
+    const CInputFieldScreen& InputField() const { return m_inputField; }
+    CMessageBoxScreen& MessageBox() { return m_messageBox; }
+    const CMessageBoxScreen& MessageBox() const { return m_messageBox; }
+    CInventoryScreen& Inventory() { return m_inventory; }
+    const CInventoryScreen& Inventory() const { return m_inventory; }
+    CContextWindowScreen& ContextWindow() { return m_contextWindow; }
+    const CContextWindowScreen& ContextWindow() const { return m_contextWindow; }
+    COptionsButtonScreen& OptionsButton() { return m_optionsButton; }
+    const COptionsButtonScreen& OptionsButton() const { return m_optionsButton; }
+
     // The label keeps its right edge and takes the width of the new text.
     void SetFpsText(const std::string& text);
     void ShowFpsLabel(bool visible);
@@ -41,7 +62,14 @@ public:
 private:
     void PlaceFpsLabel(int right);
 
+    // In drawing order: the windows that open over the others come later, the
+    // loading panel last.
+    CInputFieldScreen m_inputField;
+    CInventoryScreen m_inventory;
+    COptionsButtonScreen m_optionsButton;
     CGuiComponentText& m_fpsLabel;
+    CContextWindowScreen m_contextWindow;
+    CMessageBoxScreen m_messageBox;
     CGuiComponentFrame& m_loadingPanel;
     CGuiComponentText& m_loadingText;
 };
