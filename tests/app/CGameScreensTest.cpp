@@ -1,25 +1,16 @@
 #include "app/CGameScreens.h"
 
-#include "render/device/DDeviceNull.h"
-#include "render/gui/CGuiComponent.h"
+#include "app/screens/ScreenTest.h"
+#include "render/gui/CGuiComponentFrame.h"
 #include "render/gui/CGuiComponentText.h"
 
-#include <gtest/gtest.h>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
-struct Screen {
-    int width;
-    int height;
-};
-
-class CGameScreensTest : public ::testing::Test {
-protected:
-    CGameScreensTest() { root.SetRect(0, 0, 1024, 768); }
-
-    DDeviceNull device;
-    CGuiComponent root{device};
-};
+using CGameScreensTest = ScreenTest;
 
 } // namespace
 
@@ -27,6 +18,11 @@ TEST_F(CGameScreensTest, BuiltHiddenWithTheLoadingText) {
     CGameScreens screens(root);
     EXPECT_FALSE(screens.FpsLabelVisible());
     EXPECT_FALSE(screens.LoadingPanel().IsVisible());
+    EXPECT_FALSE(screens.InputField().Visible());
+    EXPECT_FALSE(screens.MessageBox().Visible());
+    EXPECT_FALSE(screens.Inventory().PanelVisible());
+    EXPECT_FALSE(screens.ContextWindow().Visible());
+    EXPECT_FALSE(screens.OptionsButton().Visible());
     EXPECT_EQ(screens.LoadingText().Text(), "Loading...");
     EXPECT_GT(screens.LoadingText().TextWidth(), 0);
 }
@@ -48,8 +44,8 @@ TEST_F(CGameScreensTest, FpsLabelKeepsItsRightEdgeAndTakesTheWidthOfEachText) {
 TEST_F(CGameScreensTest, RelayoutFollowsTheScreenSize) {
     CGameScreens screens(root);
     screens.SetFpsText("60 fps - 61 cycles");
-    const Screen sizes[] = {{1280, 960}, {1600, 1200}, {1024, 768}};
-    for (const Screen& size : sizes) {
+    const ScreenSize sizes[] = {{1280, 960}, {1600, 1200}, {1024, 768}};
+    for (const ScreenSize& size : sizes) {
         SCOPED_TRACE(size.width);
         screens.Relayout(size.width, size.height);
         const CGuiComponentText& label = screens.FpsLabel();
@@ -66,4 +62,83 @@ TEST_F(CGameScreensTest, RelayoutFollowsTheScreenSize) {
         EXPECT_LE(text.Right(), panel.Width());
         EXPECT_LE(text.Bottom(), panel.Height());
     }
+}
+
+TEST_F(CGameScreensTest, RelayoutReachesEveryScreen) {
+    CGameScreens screens(root);
+    screens.Inventory().SetItems({"lamp", "rope"});
+    screens.MessageBox().Show("The door is locked.", kFirstScreen.width, kFirstScreen.height);
+    screens.ContextWindow().Open("door", {"open", "close"});
+    screens.ContextWindow().PlaceAt(1000, 700, kFirstScreen.width, kFirstScreen.height);
+    const int contextRight = screens.ContextWindow().Frame().Right();
+
+    screens.Relayout(kSecondScreen.width, kSecondScreen.height);
+    EXPECT_EQ(screens.InputField().Frame().Left(), 1280 / 2 - 512);
+    EXPECT_EQ(screens.Inventory().Panel().Left(), 1280 - 180);
+    EXPECT_EQ(screens.Inventory().Window().AbsoluteTop(), 960 - 32 - 240);
+    EXPECT_EQ(screens.OptionsButton().Button().Frame().Top(), 960 - 40);
+    const CGuiComponentFrame& box = screens.MessageBox().Frame();
+    EXPECT_LE(std::abs(box.Left() + box.Right() - 1280), 1);
+    EXPECT_LE(std::abs(box.Top() + box.Bottom() - 960), 1);
+    EXPECT_EQ(screens.ContextWindow().Frame().Right(), contextRight) << "still on the larger screen";
+}
+
+TEST_F(CGameScreensTest, ShownElementsTakeClicksAndTheSceneTheRest) {
+    CGameScreens screens(root);
+    screens.Inventory().SetItems({"lamp", "rope"});
+    screens.ContextWindow().Open("door", {"open", "close"});
+    screens.ContextWindow().PlaceAt(100, 200, kFirstScreen.width, kFirstScreen.height);
+    screens.ContextWindow().Hide();
+
+    struct Element {
+        const char* what;
+        int x;
+        int y;
+        void (*show)(CGameScreens&, bool);
+    };
+    const Element elements[] = {
+        {"input field", 300, 20, [](CGameScreens& s, bool on) { s.InputField().Show(on); }},
+        {"inventory button", 1024 - 90, 768 - 16,
+         [](CGameScreens& s, bool on) { s.Inventory().ShowPanel(on); }},
+        {"inventory window", 1024 - 90, 768 - 100,
+         [](CGameScreens& s, bool on) {
+             s.Inventory().ShowPanel(on);
+             s.Inventory().ShowWindow(on);
+         }},
+        {"context window", 110, 210,
+         [](CGameScreens& s, bool on) {
+             if (on) {
+                 s.ContextWindow().Open("door", {"open", "close"});
+             } else {
+                 s.ContextWindow().Hide();
+             }
+         }},
+        {"options button", 50, 768 - 24, [](CGameScreens& s, bool on) { s.OptionsButton().Show(on); }},
+        {"message box", 512, 384,
+         [](CGameScreens& s, bool on) {
+             if (on) {
+                 s.MessageBox().Show("Hello.", 1024, 768);
+             } else {
+                 s.MessageBox().Hide();
+             }
+         }},
+    };
+    for (const Element& element : elements) {
+        SCOPED_TRACE(element.what);
+        EXPECT_FALSE(screens.TakesClick(element.x, element.y)) << "hidden";
+        element.show(screens, true);
+        EXPECT_TRUE(screens.TakesClick(element.x, element.y));
+        element.show(screens, false);
+    }
+
+    // With everything shown, the scene still gets the room between them,
+    // including the inventory column above its window.
+    for (const Element& element : elements) {
+        element.show(screens, true);
+    }
+    for (const Element& element : elements) {
+        EXPECT_TRUE(screens.TakesClick(element.x, element.y)) << element.what;
+    }
+    EXPECT_FALSE(screens.TakesClick(300, 600));
+    EXPECT_FALSE(screens.TakesClick(1024 - 90, 100));
 }

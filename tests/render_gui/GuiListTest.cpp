@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 class GuiList : public GuiTest {
@@ -106,6 +109,22 @@ TEST_F(GuiList, SelectAtFindsTheShownItemUnderThePoint) {
     EXPECT_EQ(list.SelectedIndex(), 7);
     list.SelectAt(100 + column + 2, 200 + row + 2);
     EXPECT_EQ(list.SelectedIndex(), -1);
+}
+
+TEST_F(GuiList, ItemAtNamesTheShownItemUnderThePointAndKeepsTheSelection) {
+    list.Select(1);
+    EXPECT_EQ(list.ItemAt(100 + column + 2, 200 + row + 2), 4);
+    EXPECT_EQ(list.ItemAt(100 + 2, 200 + 2), 0);
+    EXPECT_EQ(list.ItemAt(99, 200 + 2), -1);
+    EXPECT_EQ(list.SelectedIndex(), 1);
+}
+
+TEST_F(GuiList, ItemTextsInTheirOrder) {
+    const std::vector<std::string> texts = list.ItemTexts();
+    ASSERT_EQ(texts.size(), 8u);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(texts[i], "Item " + std::to_string(i));
+    }
 }
 
 TEST_F(GuiList, SelectedTextCanBeReplacedAndWidensTheColumns) {
