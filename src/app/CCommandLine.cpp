@@ -38,6 +38,8 @@ std::string CCommandLine::Usage() {
            "  --dump-state FILE write the state, inventory and setup stores as JSON when quitting\n"
            "  --screenshot FILE write the last rendered frame as PNG when quitting\n"
            "  --fixed-step MS   advance the game clock MS milliseconds per frame instead of real time\n"
+           "  --input FILE      replay the input events of FILE\n"
+           "  --record FILE     write the player's input and each frame's clock step to FILE\n"
            "  --version         print the version and quit\n"
            "  --help            print this text and quit\n";
 }
@@ -58,7 +60,8 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
         }
         const bool takesValue = arg == "--data" || arg == "--config" || arg == "--keys" ||
                                 arg == "--capture-audio" || arg == "--dump-state" || arg == "--screenshot" ||
-                                arg == "--frames" || arg == "--fixed-step";
+                                arg == "--frames" || arg == "--fixed-step" || arg == "--input" ||
+                                arg == "--record";
         if (!takesValue) {
             return Fail("unknown option '" + arg + "'");
         }
@@ -78,6 +81,10 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
             result.options.screenshot = value;
         } else if (arg == "--capture-audio") {
             result.options.captureAudio = value;
+        } else if (arg == "--input") {
+            result.options.input = value;
+        } else if (arg == "--record") {
+            result.options.record = value;
         } else {
             // A zero frame count would never run the game; a zero step would freeze its clock.
             const auto number = PositiveNumber(value, 1);
@@ -89,6 +96,10 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
     }
     if (!result.options.captureAudio.empty() && !result.options.headless) {
         return Fail("option '--capture-audio' needs '--headless'");
+    }
+    // The recorder hears the window's translation, which replayed events take too.
+    if (!result.options.input.empty() && !result.options.record.empty()) {
+        return Fail("options '--input' and '--record' cannot be used together");
     }
     return result;
 }

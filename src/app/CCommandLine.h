@@ -14,6 +14,8 @@ struct CRunOptions {
     std::filesystem::path captureAudio; // with headless: the mixed sound as a WAV file
     std::filesystem::path dumpState;    // the three stores as JSON at a clean quit
     std::filesystem::path screenshot;   // the last rendered frame as PNG at a clean quit
+    std::filesystem::path input;        // an input file to replay
+    std::filesystem::path record;       // where to write the session as an input file
     bool headless = false;
     std::optional<long> frames;    // quit cleanly after this many frames
     std::optional<long> fixedStep; // milliseconds the clock advances per frame

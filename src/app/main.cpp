@@ -1,22 +1,29 @@
 #include "app/CCommandLine.h"
+#include "app/CFrameDriver.h"
 #include "app/CGame.h"
 #include "parser/EInterfaceBackend.h"
 #include "platform/DClock.h"
+#include "platform/DInputScript.h"
 #include "platform/DMessageBox.h"
 #include "platform/DWindow.h"
 #include "resources/CADVException.h"
+#include "resources/FileBytes.h"
 
 #include <cstdio>
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
 
 namespace {
 
 // Polls messages and runs a frame whenever none is waiting; never sleeps.
+// Each frame's clock step and input come just before its messages are read.
 // Returns the exit code carried by WM_QUIT.
-int RunMessageLoop(CGame& game, DWindow& window, DClock& clock, const CRunOptions& options) {
-    long frames = 0;
+int RunMessageLoop(CGame& game, DWindow& window, CFrameDriver& driver, const CRunOptions& options) {
+    long frame = 1;
+    driver.StepClock(frame);
+    driver.FeedInput(frame);
     DMessage message;
     for (;;) {
         if (window.PeekMessage(message)) {
@@ -27,18 +34,25 @@ int RunMessageLoop(CGame& game, DWindow& window, DClock& clock, const CRunOption
             continue;
         }
         game.DoFrame();
-        if (options.fixedStep) {
-            clock.Advance(static_cast<std::uint32_t>(*options.fixedStep));
-            game.SettleSound();
-        }
-        if (options.frames && ++frames == *options.frames) {
+        driver.StepClock(++frame);
+        if (options.frames && frame > *options.frames) {
             window.PostQuitMessage(0);
+        } else {
+            driver.FeedInput(frame);
         }
     }
 }
 
-int Run(const CRunOptions& options) {
-    DClock clock(options.fixedStep ? DClock::Mode::Manual : DClock::Mode::Real);
+void WriteRecording(const CFrameDriver& driver, const CRunOptions& options) {
+    if (const DInputRecorder* recorder = driver.Recorder()) {
+        const std::string text = recorder->Script().Format();
+        WriteWholeFileReplacing(options.record,
+                                {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    }
+}
+
+int Run(const CRunOptions& options, std::optional<DInputScript> script) {
+    DClock clock(CFrameDriver::ClockMode(options));
     // Declared first so it outlives the game, which releases the mouse on destruction.
     std::unique_ptr<DWindow> window;
     auto game = std::make_unique<CGame>(options, clock);
@@ -49,7 +63,24 @@ int Run(const CRunOptions& options) {
         return 1;
     }
     game->Initialize(*window);
-    const int exitCode = RunMessageLoop(*game, *window, clock, options);
+    CFrameDriver driver(options, clock, *window, *game, std::move(script));
+    int exitCode = 0;
+    try {
+        exitCode = RunMessageLoop(*game, *window, driver, options);
+    } catch (const DInputReplayError& error) {
+        std::fprintf(stderr, "morvane: %s\n", error.what());
+        return 1;
+    } catch (...) {
+        // The session that ended in an error is the one worth replaying; a
+        // failed write must not hide that error.
+        try {
+            WriteRecording(driver, options);
+        } catch (const CADVException& error) {
+            std::fprintf(stderr, "morvane: %s\n", error.GetText());
+        }
+        throw;
+    }
+    WriteRecording(driver, options);
     if (!options.dumpState.empty()) {
         game->DumpState(options.dumpState);
     }
@@ -60,6 +91,23 @@ int Run(const CRunOptions& options) {
     return exitCode;
 }
 
+// The --input file, read and checked before the game starts; nothing (and the
+// mistake on stderr) when it cannot be replayed.
+std::optional<DInputScript> ReadInputFile(const std::filesystem::path& file) {
+    const auto bytes = ReadWholeFile(file);
+    if (!bytes) {
+        std::fprintf(stderr, "morvane: %s: cannot be read\n", file.string().c_str());
+        return std::nullopt;
+    }
+    try {
+        return DInputScript::Parse({reinterpret_cast<const char*>(bytes->data()), bytes->size()},
+                                   file.string());
+    } catch (const DInputScriptError& error) {
+        std::fprintf(stderr, "morvane: %s\n", error.what());
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -68,9 +116,13 @@ int main(int argc, char** argv) {
         std::fputs(commandLine.message.c_str(), commandLine.exitStatus == 0 ? stdout : stderr);
         return commandLine.exitStatus;
     }
+    std::optional<DInputScript> script;
+    if (!commandLine.options.input.empty() && !(script = ReadInputFile(commandLine.options.input))) {
+        return 2;
+    }
     const bool allowDialog = !commandLine.options.headless;
     try {
-        return Run(commandLine.options);
+        return Run(commandLine.options, std::move(script));
     } catch (const CADVException& error) {
         DMessageBox::ShowFatal("Exception", error.GetText(), allowDialog);
     } catch (const EInterfaceBackend& error) {

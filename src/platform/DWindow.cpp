@@ -186,6 +186,9 @@ void DWindow::Post(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lPara
 }
 
 void DWindow::Translate(const SDL_Event& event) {
+    if (m_listener) {
+        m_listener(event);
+    }
     switch (event.type) {
     case SDL_QUIT:
         Post(WM_DESTROY, 0);

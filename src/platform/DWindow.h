@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct SDL_Window;
@@ -50,6 +52,11 @@ public:
     void PostQuitMessage(int exitCode);
     // Feeds one platform event through the same translation as the pump.
     void Translate(const SDL_Event& event);
+    // Shown every event before its translation (the input recorder); an
+    // empty function stops it.
+    void SetEventListener(std::function<void(const SDL_Event&)> listener) {
+        m_listener = std::move(listener);
+    }
 
     DMouse& Mouse() { return m_mouse; }
 
@@ -61,4 +68,5 @@ private:
     bool m_fullscreen = false;
     std::deque<DMessage> m_queue;
     DMouse m_mouse;
+    std::function<void(const SDL_Event&)> m_listener;
 };

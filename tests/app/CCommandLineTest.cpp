@@ -6,7 +6,7 @@ TEST(CCommandLine, AcceptsEveryOption) {
     const auto parsed =
         CCommandLine::Parse({"--data", "/games/x", "--config", "c.toml", "--headless", "--frames", "12",
                              "--fixed-step", "16", "--keys", "k.txt", "--capture-audio", "a.wav",
-                             "--dump-state", "s.json", "--screenshot", "shot.png"});
+                             "--dump-state", "s.json", "--screenshot", "shot.png", "--input", "play.txt"});
     ASSERT_EQ(parsed.action, CCommandLine::Action::Run);
     EXPECT_EQ(parsed.options.dataFolder, "/games/x");
     EXPECT_EQ(parsed.options.settingsFile, "c.toml");
@@ -17,6 +17,9 @@ TEST(CCommandLine, AcceptsEveryOption) {
     EXPECT_EQ(parsed.options.captureAudio, "a.wav");
     EXPECT_EQ(parsed.options.dumpState, "s.json");
     EXPECT_EQ(parsed.options.screenshot, "shot.png");
+    EXPECT_EQ(parsed.options.input, "play.txt");
+    EXPECT_TRUE(parsed.options.record.empty());
+    EXPECT_EQ(CCommandLine::Parse({"--record", "r.txt"}).options.record, "r.txt");
 
     const auto none = CCommandLine::Parse({});
     EXPECT_EQ(none.action, CCommandLine::Action::Run);
@@ -24,6 +27,7 @@ TEST(CCommandLine, AcceptsEveryOption) {
     EXPECT_FALSE(none.options.frames);
     EXPECT_FALSE(none.options.fixedStep);
     EXPECT_TRUE(none.options.dataFolder.empty());
+    EXPECT_TRUE(none.options.input.empty());
 }
 
 TEST(CCommandLine, HelpAndVersionExitCleanly) {
@@ -32,6 +36,9 @@ TEST(CCommandLine, HelpAndVersionExitCleanly) {
         EXPECT_EQ(parsed.action, CCommandLine::Action::Exit) << arg;
         EXPECT_EQ(parsed.exitStatus, 0) << arg;
         EXPECT_NE(parsed.message.find("morvane"), std::string::npos) << arg;
+    }
+    for (const char* option : {"--input FILE", "--record FILE"}) {
+        EXPECT_NE(CCommandLine::Usage().find(option), std::string::npos) << option;
     }
 }
 
@@ -52,6 +59,9 @@ TEST(CCommandLine, MistakesExitWithStatusTwoAndSayWhy) {
         {{"--capture-audio", "a.wav"}, "'--capture-audio' needs '--headless'"},
         {{"--keys"}, "option '--keys' needs a value"},
         {{"--fixed-step", "99999999999999999999"}, "not '99999999999999999999'"},
+        {{"--input"}, "option '--input' needs a value"},
+        {{"--record"}, "option '--record' needs a value"},
+        {{"--input", "a.txt", "--record", "b.txt"}, "options '--input' and '--record' cannot be used together"},
     };
     for (const auto& c : cases) {
         const auto parsed = CCommandLine::Parse(c.args);

@@ -5,6 +5,8 @@
 #include "resources/CFileManager.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <regex>
 #include <span>
 
 void WriteFixtureGame(const std::filesystem::path& folder, FixtureFiles files) {
@@ -26,4 +28,14 @@ void WriteFixtureGame(const std::filesystem::path& folder, FixtureFiles files) {
                    std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size()));
     }
     writer.Write(folder / "resource.000");
+}
+
+std::string DumpedValue(const std::string& json, const std::string& name) {
+    std::smatch match;
+    const std::regex pattern("\"" + name + "\": (\"[^\"]*\"|[^,}]*)");
+    return std::regex_search(json, match, pattern) ? match[1].str() : "<missing>";
+}
+
+double DumpedNumber(const std::string& json, const std::string& name) {
+    return std::strtod(DumpedValue(json, name).c_str(), nullptr);
 }

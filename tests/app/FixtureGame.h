@@ -12,3 +12,8 @@
 using FixtureFiles = std::map<std::string, std::optional<std::string>>;
 
 void WriteFixtureGame(const std::filesystem::path& folder, FixtureFiles files);
+
+// The JSON text of one top-level variable in a dumped state file, or
+// "<missing>"; texts keep their quotes.
+std::string DumpedValue(const std::string& json, const std::string& name);
+double DumpedNumber(const std::string& json, const std::string& name);

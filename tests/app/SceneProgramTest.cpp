@@ -7,24 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <regex>
-
 namespace {
 
 std::string Bytes(const std::vector<std::uint8_t>& bytes) {
     return {bytes.begin(), bytes.end()};
-}
-
-// The value text of one top-level state variable in the dumped JSON.
-std::string StateValue(const std::string& json, const std::string& name) {
-    std::smatch match;
-    const std::regex pattern("\"" + name + "\": (\"[^\"]*\"|[^,}]*)");
-    return std::regex_search(json, match, pattern) ? match[1].str() : "<missing>";
-}
-
-double StateNumber(const std::string& json, const std::string& name) {
-    return std::strtod(StateValue(json, name).c_str(), nullptr);
 }
 
 const char* const kMaster = R"(
@@ -148,37 +134,37 @@ TEST(ScenePrograms, ScriptsDriveObjectsEventsAndSceneSwitches) {
     const std::string json = ReadFile(dir / "state.json");
 
     // Timed and signalled events of the game script, each fired once.
-    EXPECT_EQ(StateValue(json, "gameEvents"), "\"waiting:q;later:p;\"");
+    EXPECT_EQ(DumpedValue(json, "gameEvents"), "\"waiting:q;later:p;\"");
 
     // The hero walked around the crate, through the event zone, to its end event.
-    EXPECT_EQ(StateValue(json, "sceneEvents"), "\"turned:;zone:enter;zone:leave;arrived:hero;\"");
-    EXPECT_NEAR(StateNumber(json, "heroX"), 6.0, 1e-3);
-    EXPECT_NEAR(StateNumber(json, "hatX"), 6.0, 1e-3) << "placed relative to the hero";
-    EXPECT_EQ(StateValue(json, "heroActions"), "\"walk;stop;\"") << "the stop arrives once";
+    EXPECT_EQ(DumpedValue(json, "sceneEvents"), "\"turned:;zone:enter;zone:leave;arrived:hero;\"");
+    EXPECT_NEAR(DumpedNumber(json, "heroX"), 6.0, 1e-3);
+    EXPECT_NEAR(DumpedNumber(json, "hatX"), 6.0, 1e-3) << "placed relative to the hero";
+    EXPECT_EQ(DumpedValue(json, "heroActions"), "\"walk;stop;\"") << "the stop arrives once";
 
     // A blocked moveto stops short of the wall and raises nothing.
-    EXPECT_LT(StateNumber(json, "moverX"), -3.9);
-    EXPECT_GT(StateNumber(json, "moverX"), -4.5);
+    EXPECT_LT(DumpedNumber(json, "moverX"), -3.9);
+    EXPECT_GT(DumpedNumber(json, "moverX"), -4.5);
     // A blocked walkto waits and tries again after three seconds.
-    EXPECT_EQ(StateValue(json, "guardActions").rfind("\"walk;stop;walk;stop;", 0), 0u)
-        << StateValue(json, "guardActions");
+    EXPECT_EQ(DumpedValue(json, "guardActions").rfind("\"walk;stop;walk;stop;", 0), 0u)
+        << DumpedValue(json, "guardActions");
 
     // Two cycles, then animationended once; the turn went the short way.
-    EXPECT_EQ(StateValue(json, "doorEvents"), "\"animationended:idle;\"");
-    EXPECT_LT(StateNumber(json, "midYaw"), 0.1);
-    EXPECT_GT(StateNumber(json, "midYaw"), -0.2);
-    EXPECT_NEAR(StateNumber(json, "doorYaw"), 6.2, 1e-4);
+    EXPECT_EQ(DumpedValue(json, "doorEvents"), "\"animationended:idle;\"");
+    EXPECT_LT(DumpedNumber(json, "midYaw"), 0.1);
+    EXPECT_GT(DumpedNumber(json, "midYaw"), -0.2);
+    EXPECT_NEAR(DumpedNumber(json, "doorYaw"), 6.2, 1e-4);
 
     // Queries and deletion.
-    EXPECT_EQ(StateValue(json, "sorted"), "2");
-    EXPECT_EQ(StateValue(json, "nearest"), "\"hat\"");
-    EXPECT_EQ(StateValue(json, "detached"), "\"yes\"");
+    EXPECT_EQ(DumpedValue(json, "sorted"), "2");
+    EXPECT_EQ(DumpedValue(json, "nearest"), "\"hat\"");
+    EXPECT_EQ(DumpedValue(json, "detached"), "\"yes\"");
 
     // The later of two loadscene calls wins; the old name becomes prevscene.
-    EXPECT_EQ(StateValue(json, "scene"), "\"second\"");
-    EXPECT_EQ(StateValue(json, "prevscene"), "\"first\"");
-    EXPECT_EQ(StateValue(json, "secondPrev"), "\"first\"");
-    EXPECT_EQ(StateValue(json, "secondEvents"), "\"camdone:x;\"");
+    EXPECT_EQ(DumpedValue(json, "scene"), "\"second\"");
+    EXPECT_EQ(DumpedValue(json, "prevscene"), "\"first\"");
+    EXPECT_EQ(DumpedValue(json, "secondPrev"), "\"first\"");
+    EXPECT_EQ(DumpedValue(json, "secondEvents"), "\"camdone:x;\"");
 }
 
 TEST(ScenePrograms, AMissingSceneScriptEndsTheRunWithItsName) {
