@@ -97,9 +97,5 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
     if (!result.options.captureAudio.empty() && !result.options.headless) {
         return Fail("option '--capture-audio' needs '--headless'");
     }
-    // The recorder hears the window's translation, which replayed events take too.
-    if (!result.options.input.empty() && !result.options.record.empty()) {
-        return Fail("options '--input' and '--record' cannot be used together");
-    }
     return result;
 }

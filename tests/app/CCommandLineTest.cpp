@@ -61,7 +61,6 @@ TEST(CCommandLine, MistakesExitWithStatusTwoAndSayWhy) {
         {{"--fixed-step", "99999999999999999999"}, "not '99999999999999999999'"},
         {{"--input"}, "option '--input' needs a value"},
         {{"--record"}, "option '--record' needs a value"},
-        {{"--input", "a.txt", "--record", "b.txt"}, "options '--input' and '--record' cannot be used together"},
     };
     for (const auto& c : cases) {
         const auto parsed = CCommandLine::Parse(c.args);

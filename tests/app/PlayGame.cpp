@@ -72,6 +72,7 @@ var fast = 1;
 function OnEvent(e, p) {
     if (e != 'freemove') return;
     if (p == 'collision') { state.collisions = state.collisions + 1; return; }
+    if (p == 'true' || p == 'false') return;
     state.heroEvents = state.heroEvents + p + ';';
     if (p == 'up_pressed') object.freemovespeed = 2000;
     if (p == 'fastup_pressed') object.freemovespeed = 4000;
