@@ -279,8 +279,11 @@ void CGame::RefreshInventory(bool force) {
     m_inventory->ClearModified();
     std::vector<std::string> items;
     for (std::u16string name = m_inventory->FirstName(); !name.empty(); name = m_inventory->NextName()) {
-        // A name a script only asked about holds nothing yet, so it is not carried.
-        if (m_inventory->FindValue(name) != nullptr && m_inventory->GetBool(name)) {
+        // A name a script only asked about holds nothing, so it is not carried;
+        // neither is one set to null.
+        const Variant* value = m_inventory->FindValue(name);
+        const bool empty = value == nullptr || value->Type() == VT_EMPTY || value->Type() == VT_NULL;
+        if (!empty && m_inventory->GetBool(name)) {
             items.push_back(WideToAnsi(name));
         }
     }

@@ -1,13 +1,17 @@
 #include "app/CGame.h"
 #include "app/CGameScreens.h"
 #include "app/commands/CCommandFlow.h"
+#include "app/screens/CInputFieldScreen.h"
+#include "app/screens/CInventoryScreen.h"
 
 #include "FixtureGame.h"
 #include "platform/DClock.h"
 #include "platform/DRegistry.h"
 #include "render/C3DEngine2.h"
 #include "render/device/DDevice.h"
+#include "render/gui/CGuiComponentFrame.h"
 #include "render/gui/CGuiComponentText.h"
+#include "script/CScriptEngine.h"
 #include "script/TextConversion.h"
 #include "state/CState.h"
 #include "support/TempDir.h"
@@ -339,6 +343,9 @@ TEST_F(CGameTest, AltEnterSwitchesBetweenTheFullScreenModeAndTheWindowAndLaysThe
             EXPECT_LE(std::abs(panel.Left() + panel.Right() - width), 1);
             EXPECT_LE(game.CursorX(), static_cast<float>(width - 1));
             EXPECT_LE(game.CursorY(), static_cast<float>(height - 1));
+            EXPECT_EQ(game.Screens().InputField().Frame().Left(), width / 2 - CInputFieldScreen::kWidth / 2);
+            EXPECT_EQ(game.Screens().Inventory().Panel().Right(), width);
+            EXPECT_EQ(game.Screens().Inventory().Panel().Bottom(), height);
 
             // The scene goes on rendering at the new size.
             game.DoFrame();
@@ -352,4 +359,33 @@ TEST_F(CGameTest, AltEnterSwitchesBetweenTheFullScreenModeAndTheWindowAndLaysThe
         DRegistry settings(m_dir / "settings.toml");
         EXPECT_EQ(settings.ReadInt("fullscreen", -1, false), 0) << "the switch is not written back";
     }
+}
+
+TEST_F(CGameTest, TheInputFieldTheInventoryAndTheInfoTextFollowTheStores) {
+    CGame game(Options(), m_clock);
+    game.Initialize(m_window);
+    game.DoFrame();
+    const CGameScreens& screens = game.Screens();
+    EXPECT_TRUE(screens.InputField().Visible());
+    EXPECT_TRUE(screens.Inventory().PanelVisible());
+
+    CScriptEngine& script = game.ScriptEngine();
+    script.Run("setup.inputfield = false; setup.info = 'Score: 3';");
+    game.DoFrame();
+    EXPECT_FALSE(screens.InputField().Visible());
+    EXPECT_FALSE(screens.Inventory().PanelVisible());
+    EXPECT_EQ(screens.InputField().InfoText(), "Score: 3");
+
+    // A name a script only asked about is not carried, nor one that is false or null.
+    script.Run("setup.inputfield = true; inventory.rope = true; inventory.lamp = false; inventory.map = null;"
+               "if (inventory.sword) state.x = 1;");
+    game.DoFrame();
+    EXPECT_TRUE(screens.Inventory().Items().empty()) << "a closed window is not refreshed";
+    ASSERT_TRUE(game.HandleMessage(WM_CHAR, '\t', 0));
+    game.DoFrame();
+    EXPECT_TRUE(screens.Inventory().WindowVisible());
+    EXPECT_EQ(screens.Inventory().Items(), (std::vector<std::string>{"rope"}));
+    script.Run("inventory.axe = true;");
+    game.DoFrame();
+    EXPECT_EQ(screens.Inventory().Items(), (std::vector<std::string>{"axe", "rope"})) << "in the store's order";
 }

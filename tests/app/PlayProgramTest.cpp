@@ -40,6 +40,14 @@ class PlayProgram : public ::testing::Test {
 protected:
     void SetUp() override { WriteFixtureGame(m_dir.Path(), PlayGameFiles()); }
 
+    // The fixture with one text of its master script replaced.
+    void ChangeMaster(const std::string& from, const std::string& to) {
+        FixtureFiles files = PlayGameFiles();
+        std::string& master = *files.at("data\\scripts\\master.ads");
+        master.replace(master.find(from), from.size(), to);
+        WriteFixtureGame(m_dir.Path(), files);
+    }
+
     Played Play(const std::string& input, int frames = 40, std::vector<std::string> extra = {}) {
         WriteFile(m_dir / "input.txt", input);
         std::vector<std::string> args = {"--headless",
@@ -185,4 +193,33 @@ TEST_F(PlayProgram, ARecordedSessionReplaysToTheSameState) {
     ASSERT_EQ(replayed.result.exitStatus, 0) << replayed.result.err;
     EXPECT_EQ(replayed.json, original.json);
     EXPECT_NE(StateValue(original.json, "log"), "\"\"");
+}
+
+TEST_F(PlayProgram, WithoutPickWindowHoldReleasingTheRightButtonChoosesTheHighlightedVerb) {
+    WriteFile(m_dir / "settings.toml", "pickwindowhold = 1\n");
+    // Held over the box, dragged onto "take" and let go; then a click that
+    // opens the window and lets go on its corner, where no verb is.
+    const Played played = Play("3 " + kAtBox + "\n4 press right\n6 at \"take\"\n8 release right\n"
+                               "12 " + kAtDoor + "\n13 click right\n");
+    ASSERT_EQ(played.result.exitStatus, 0) << played.result.err;
+    EXPECT_EQ(StateValue(played.json, "log"), "\"scene:pick up red box;game:pick up red box/take/box/;\"");
+    EXPECT_EQ(StateValue(played.json, "trace"), "\"ITITI\"") << "the second window closed with its release";
+}
+
+TEST_F(PlayProgram, AVerbAnswerThatIsNoTextIsToldAndTheGameGoesOn) {
+    ChangeMaster("return verb == 'take' ? 'pick up' : verb;", "return verb == 'take' ? 5 : verb;");
+    const Played played = Play("3 " + kAtBox + "\n4 click right\n6 at \"take\"\n7 click left\n"
+                               "9 " + kAtBox + "\n10 click right\n12 at \"look at\"\n13 click left\n");
+    ASSERT_EQ(played.result.exitStatus, 0) << played.result.err;
+    EXPECT_NE(played.result.err.find("CGame::OnAskVerb - OnAskVerb returned a non-string."), std::string::npos)
+        << played.result.err;
+    // The failed choice left nothing behind, so the next verb works as always.
+    EXPECT_EQ(StateValue(played.json, "log"), "\"scene:look at red box;\"");
+
+    ChangeMaster("return verb == 'use' ? 'with' : '';", "return verb == 'use' ? 'with' : null;");
+    const Played noPreposition = Play("3 " + kAtBox + "\n4 click right\n6 at \"look at\"\n7 click left\n");
+    ASSERT_EQ(noPreposition.result.exitStatus, 0) << noPreposition.result.err;
+    EXPECT_NE(noPreposition.result.err.find("CGame::OnAskPreposition - OnAskPreposition returned a non-string."),
+              std::string::npos)
+        << noPreposition.result.err;
 }
