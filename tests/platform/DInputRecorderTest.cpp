@@ -1,62 +1,21 @@
 #include "platform/DInputRecorder.h"
+#include "SdlEvents.h"
 #include "SeenFrame.h"
 #include "platform/DInputReplay.h"
 
 #include <SDL.h>
-#include <cstring>
 #include <gtest/gtest.h>
-
-namespace {
-
-SDL_Event Motion(int dx, int dy) {
-    SDL_Event event{};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.xrel = dx;
-    event.motion.yrel = dy;
-    return event;
-}
-
-SDL_Event Button(Uint8 button, bool down) {
-    SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.button = button;
-    return event;
-}
-
-SDL_Event Key(SDL_Keycode key, bool down, Uint16 mod, Uint8 repeat = 0) {
-    SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.keysym.sym = key;
-    event.key.keysym.mod = mod;
-    event.key.repeat = repeat;
-    return event;
-}
-
-SDL_Event Text(const char* utf8) {
-    SDL_Event event{};
-    event.type = SDL_TEXTINPUT;
-    std::strncpy(event.text.text, utf8, sizeof event.text.text - 1);
-    return event;
-}
-
-SDL_Event Quit() {
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    return event;
-}
-
-} // namespace
 
 // A session of synthetic platform events is written down; its replay makes
 // the window give the game the very same messages and mouse readings.
 TEST(DInputRecorder, WritesTheSessionSoThatItsReplayLooksTheSame) {
     const std::vector<std::vector<SDL_Event>> frames = {
-        {Motion(3, -2), Button(SDL_BUTTON_LEFT, true), Button(SDL_BUTTON_MIDDLE, true),
-         Key(SDLK_LSHIFT, true, KMOD_LSHIFT), Key(SDLK_LSHIFT, true, KMOD_LSHIFT, 1),
-         Key(SDLK_UNKNOWN, true, 0), Text("h\xC3\xA9")},
-        {Key(SDLK_a, true, KMOD_LSHIFT), Key(SDLK_LSHIFT, false, KMOD_NONE), Button(SDL_BUTTON_LEFT, false),
-         Motion(-1, 0)},
-        {Key(SDLK_LALT, true, KMOD_LALT), Key(SDLK_RETURN, true, KMOD_LALT), Quit()},
+        {MotionEvent(3, -2), ButtonEvent(SDL_BUTTON_LEFT, true), ButtonEvent(SDL_BUTTON_MIDDLE, true),
+         KeyEvent(SDLK_LSHIFT, true, KMOD_LSHIFT), KeyEvent(SDLK_LSHIFT, true, KMOD_LSHIFT, 1),
+         KeyEvent(SDLK_UNKNOWN, true, 0), TextEvent("h\xC3\xA9")},
+        {KeyEvent(SDLK_a, true, KMOD_LSHIFT), KeyEvent(SDLK_LSHIFT, false, KMOD_NONE), ButtonEvent(SDL_BUTTON_LEFT, false),
+         MotionEvent(-1, 0)},
+        {KeyEvent(SDLK_LALT, true, KMOD_LALT), KeyEvent(SDLK_RETURN, true, KMOD_LALT), QuitEvent()},
     };
     const std::uint32_t steps[] = {16, 0};
 
@@ -78,7 +37,7 @@ TEST(DInputRecorder, WritesTheSessionSoThatItsReplayLooksTheSame) {
         }
         // Mouse input that the mouse ignores is no part of the session.
         window.Mouse().Unacquire();
-        window.Translate(Motion(5, 5));
+        window.Translate(MotionEvent(5, 5));
         recording = recorder.Script().Format();
     }
     EXPECT_EQ(recording, "1 move 3 -2\n"

@@ -1,38 +1,10 @@
 #include "platform/DWindow.h"
+#include "SdlEvents.h"
 
 #include <SDL.h>
-#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
-
-SDL_Event Key(Uint32 type, SDL_Keycode key, Uint16 mod = KMOD_NONE) {
-    SDL_Event event{};
-    event.type = type;
-    event.key.keysym.sym = key;
-    event.key.keysym.mod = mod;
-    return event;
-}
-
-SDL_Event Text(const char* utf8) {
-    SDL_Event event{};
-    event.type = SDL_TEXTINPUT;
-    std::strncpy(event.text.text, utf8, sizeof event.text.text - 1);
-    return event;
-}
-
-SDL_Event Focus(Uint8 what) {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = what;
-    return event;
-}
-
-SDL_Event Quit() {
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    return event;
-}
 
 struct Expected {
     std::uint32_t msg;
@@ -77,25 +49,25 @@ TEST(DWindow, PlatformEventsBecomeEngineMessages) {
     DWindow window(true);
     Drain(window);
     const std::vector<TranslationCase> cases = {
-        {"arrow down", Key(SDL_KEYDOWN, SDLK_UP), {{WM_KEYDOWN, VK_UP}}},
-        {"shift up", Key(SDL_KEYUP, SDLK_RSHIFT), {{WM_KEYUP, VK_SHIFT}}},
-        {"letter", Key(SDL_KEYDOWN, SDLK_q), {{WM_KEYDOWN, 'Q'}}},
-        {"digit", Key(SDL_KEYDOWN, SDLK_7), {{WM_KEYDOWN, '7'}}},
-        {"function key", Key(SDL_KEYDOWN, SDLK_F3), {{WM_KEYDOWN, VK_F3}}},
-        {"enter also types", Key(SDL_KEYDOWN, SDLK_RETURN), {{WM_KEYDOWN, VK_RETURN}, {WM_CHAR, 13}}},
-        {"keypad enter", Key(SDL_KEYDOWN, SDLK_KP_ENTER), {{WM_KEYDOWN, VK_RETURN}, {WM_CHAR, 13}}},
-        {"backspace also types", Key(SDL_KEYDOWN, SDLK_BACKSPACE), {{WM_KEYDOWN, VK_BACK}, {WM_CHAR, 8}}},
-        {"tab also types", Key(SDL_KEYDOWN, SDLK_TAB), {{WM_KEYDOWN, VK_TAB}, {WM_CHAR, 9}}},
-        {"escape also types", Key(SDL_KEYDOWN, SDLK_ESCAPE), {{WM_KEYDOWN, VK_ESCAPE}, {WM_CHAR, 27}}},
-        {"enter released types nothing", Key(SDL_KEYUP, SDLK_RETURN), {{WM_KEYUP, VK_RETURN}}},
-        {"alt+enter is a system key", Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT), {{WM_SYSKEYDOWN, VK_RETURN}}},
-        {"alt alone", Key(SDL_KEYDOWN, SDLK_LALT, KMOD_LALT), {{WM_SYSKEYDOWN, VK_MENU}}},
-        {"unmapped key", Key(SDL_KEYDOWN, SDLK_PRINTSCREEN), {}},
-        {"typed text", Text("a\xC3\xA9\xE2\x82\xAC"), {{WM_CHAR, 'a'}, {WM_CHAR, 0xE9}, {WM_CHAR, 0x20AC}}},
-        {"broken sequence drops only its lead byte", Text("\xC3x"), {{WM_CHAR, 'x'}}},
-        {"focus gained", Focus(SDL_WINDOWEVENT_FOCUS_GAINED), {{WM_SETFOCUS, 0}}},
-        {"focus lost", Focus(SDL_WINDOWEVENT_FOCUS_LOST), {{WM_KILLFOCUS, 0}}},
-        {"window closed", Quit(), {{WM_DESTROY, 0}}},
+        {"arrow down", KeyEvent(SDLK_UP, true), {{WM_KEYDOWN, VK_UP}}},
+        {"shift up", KeyEvent(SDLK_RSHIFT, false), {{WM_KEYUP, VK_SHIFT}}},
+        {"letter", KeyEvent(SDLK_q, true), {{WM_KEYDOWN, 'Q'}}},
+        {"digit", KeyEvent(SDLK_7, true), {{WM_KEYDOWN, '7'}}},
+        {"function key", KeyEvent(SDLK_F3, true), {{WM_KEYDOWN, VK_F3}}},
+        {"enter also types", KeyEvent(SDLK_RETURN, true), {{WM_KEYDOWN, VK_RETURN}, {WM_CHAR, 13}}},
+        {"keypad enter", KeyEvent(SDLK_KP_ENTER, true), {{WM_KEYDOWN, VK_RETURN}, {WM_CHAR, 13}}},
+        {"backspace also types", KeyEvent(SDLK_BACKSPACE, true), {{WM_KEYDOWN, VK_BACK}, {WM_CHAR, 8}}},
+        {"tab also types", KeyEvent(SDLK_TAB, true), {{WM_KEYDOWN, VK_TAB}, {WM_CHAR, 9}}},
+        {"escape also types", KeyEvent(SDLK_ESCAPE, true), {{WM_KEYDOWN, VK_ESCAPE}, {WM_CHAR, 27}}},
+        {"enter released types nothing", KeyEvent(SDLK_RETURN, false), {{WM_KEYUP, VK_RETURN}}},
+        {"alt+enter is a system key", KeyEvent(SDLK_RETURN, true, KMOD_LALT), {{WM_SYSKEYDOWN, VK_RETURN}}},
+        {"alt alone", KeyEvent(SDLK_LALT, true, KMOD_LALT), {{WM_SYSKEYDOWN, VK_MENU}}},
+        {"unmapped key", KeyEvent(SDLK_PRINTSCREEN, true), {}},
+        {"typed text", TextEvent("a\xC3\xA9\xE2\x82\xAC"), {{WM_CHAR, 'a'}, {WM_CHAR, 0xE9}, {WM_CHAR, 0x20AC}}},
+        {"broken sequence drops only its lead byte", TextEvent("\xC3x"), {{WM_CHAR, 'x'}}},
+        {"focus gained", FocusEvent(SDL_WINDOWEVENT_FOCUS_GAINED), {{WM_SETFOCUS, 0}}},
+        {"focus lost", FocusEvent(SDL_WINDOWEVENT_FOCUS_LOST), {{WM_KILLFOCUS, 0}}},
+        {"window closed", QuitEvent(), {{WM_DESTROY, 0}}},
     };
     for (const auto& c : cases) {
         window.Translate(c.event);
@@ -111,7 +83,7 @@ TEST(DWindow, PlatformEventsBecomeEngineMessages) {
 TEST(DWindow, QuitMessageCarriesItsExitCodeAfterQueuedMessages) {
     DWindow window(true);
     Drain(window);
-    window.Translate(Key(SDL_KEYDOWN, SDLK_LEFT));
+    window.Translate(KeyEvent(SDLK_LEFT, true));
     window.PostQuitMessage(3);
     const auto got = Drain(window);
     ASSERT_EQ(got.size(), 2u);
