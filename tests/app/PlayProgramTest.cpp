@@ -2,10 +2,15 @@
 // typed sentences, message boxes, walking and the arrow keys, read back from
 // what the fixture's scripts wrote into the dumped state.
 #include "PlayGame.h"
+#include "render/CImage.h"
+#include "render/ImageCodec.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <span>
 
 
 namespace {
@@ -83,8 +88,8 @@ TEST_F(PlayProgram, SentencesFromTheMouseAndTheKeyboardReachTheScriptsPrepared) 
         {"a preposition completed by an inventory item",
          "2 key Tab\n3 " + kAtBox + "\n4 click right\n6 at \"use\"\n7 click left\n9 at \"key\"\n10 click right\n",
          "scene:use red box with key;game:use red box with key/use/box/key;"},
-        {"a verb chosen for an inventory item",
-         "2 key Tab\n3 at \"key\"\n4 click right\n6 at \"look at\"\n7 click left\n",
+        {"a verb chosen for an inventory item, the window opened with its button",
+         "2 at \"Inventory\"\n3 click left\n5 at \"key\"\n6 click right\n8 at \"look at\"\n9 click left\n",
          "scene:look at key;game:look at key/look at/key/;"},
         {"the free commands on empty ground",
          "3 " + At(0, 0) + "\n4 click right\n6 at \"look\"\n7 click left\n",
@@ -210,4 +215,21 @@ TEST_F(PlayProgram, AVerbAnswerThatIsNoTextIsToldAndTheGameGoesOn) {
     EXPECT_NE(noPreposition.result.err.find("CGame::OnAskPreposition - OnAskPreposition returned a non-string."),
               std::string::npos)
         << noPreposition.result.err;
+}
+
+TEST_F(PlayProgram, TheCursorIsDrawnWhereTheMouseBroughtIt) {
+    // The arrow's tip sits at the cursor; the same pixel shows the floor when the cursor is elsewhere.
+    const auto pixelNearTip = [this](const std::string& input) {
+        const Played played = Play(input, 10, {"--screenshot", (m_dir / "shot.png").string()});
+        EXPECT_EQ(played.result.exitStatus, 0) << played.result.err;
+        const std::string png = ReadFile(m_dir / "shot.png");
+        const std::span bytes(reinterpret_cast<const std::uint8_t*>(png.data()), png.size());
+        CImage image;
+        EXPECT_TRUE(kPngCodec.Decode(bytes, image));
+        const std::uint8_t* rgba = image.At(302, 506);
+        return std::array<std::uint8_t, 3>{rgba[0], rgba[1], rgba[2]};
+    };
+    const auto withCursor = pixelNearTip("2 at 300 500\n");
+    const auto withoutCursor = pixelNearTip("2 at 700 500\n");
+    EXPECT_NE(withCursor, withoutCursor);
 }
