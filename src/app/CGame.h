@@ -99,11 +99,9 @@ public:
     bool IsInitialized() const { return m_initialized; }
     CState& State() { return *m_state; }
     CState& Setup() { return *m_setup; }
-    CState& Inventory() { return *m_inventory; }
     CScriptEngine& ScriptEngine() { return *m_scriptEngine; }
     CCommand& Command() { return *m_command; }
     CCommandFlow& Commands() { return *m_commands; }
-    const CKeyboardInput& Keyboard() const { return *m_keyboard; }
     CMessageBoxQueue& MessageBoxes() { return m_messageBoxes; }
     const CMessageBoxQueue& MessageBoxes() const { return m_messageBoxes; }
     // Whether a press chooses from the context window (else the right button's release does).
