@@ -1,6 +1,8 @@
 #include "app/CCommandLine.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 
 namespace {
 
@@ -13,6 +15,19 @@ CCommandLine Fail(const std::string& text) {
     result.message = "morvane: " + text + "\nTry 'morvane --help'.\n";
     return result;
 }
+
+struct PathOption {
+    const char* name;
+    std::filesystem::path CRunOptions::*member;
+};
+
+constexpr PathOption kPathOptions[] = {
+    {"--data", &CRunOptions::dataFolder},       {"--config", &CRunOptions::settingsFile},
+    {"--saves", &CRunOptions::savesFolder},     {"--keys", &CRunOptions::keyFile},
+    {"--dump-state", &CRunOptions::dumpState},  {"--screenshot", &CRunOptions::screenshot},
+    {"--capture-audio", &CRunOptions::captureAudio}, {"--input", &CRunOptions::input},
+    {"--record", &CRunOptions::record},
+};
 
 std::optional<long> PositiveNumber(const std::string& text, long minimum) {
     long value = 0;
@@ -30,7 +45,9 @@ std::string CCommandLine::Usage() {
            "Runs the game whose resource archives (resource.000, ...) lie in the data folder.\n"
            "\n"
            "  --data DIR        folder with the resource archives (default: the program's folder)\n"
-           "  --config FILE     settings file (default: $XDG_CONFIG_HOME/morvane/settings.toml)\n"
+           "  --config FILE     settings file (default: $XDG_CONFIG_HOME/morvane/GAME/settings.toml,\n"
+           "                    GAME being the name of the data folder)\n"
+           "  --saves DIR       savegame folder (default: $XDG_DATA_HOME/morvane/GAME/savegame)\n"
            "  --keys FILE       key file for archives written with other keys\n"
            "  --headless        no window and no sound device (offscreen rendering)\n"
            "  --capture-audio FILE  with --headless: write the mixed sound as a WAV file\n"
@@ -58,33 +75,18 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
             result.options.headless = true;
             continue;
         }
-        const bool takesValue = arg == "--data" || arg == "--config" || arg == "--keys" ||
-                                arg == "--capture-audio" || arg == "--dump-state" || arg == "--screenshot" ||
-                                arg == "--frames" || arg == "--fixed-step" || arg == "--input" ||
-                                arg == "--record";
-        if (!takesValue) {
+        const auto path = std::find_if(std::begin(kPathOptions), std::end(kPathOptions),
+                                       [&arg](const PathOption& option) { return arg == option.name; });
+        const bool isNumber = arg == "--frames" || arg == "--fixed-step";
+        if (path == std::end(kPathOptions) && !isNumber) {
             return Fail("unknown option '" + arg + "'");
         }
         if (i + 1 >= args.size()) {
             return Fail("option '" + arg + "' needs a value");
         }
         const std::string& value = args[++i];
-        if (arg == "--data") {
-            result.options.dataFolder = value;
-        } else if (arg == "--config") {
-            result.options.settingsFile = value;
-        } else if (arg == "--keys") {
-            result.options.keyFile = value;
-        } else if (arg == "--dump-state") {
-            result.options.dumpState = value;
-        } else if (arg == "--screenshot") {
-            result.options.screenshot = value;
-        } else if (arg == "--capture-audio") {
-            result.options.captureAudio = value;
-        } else if (arg == "--input") {
-            result.options.input = value;
-        } else if (arg == "--record") {
-            result.options.record = value;
+        if (path != std::end(kPathOptions)) {
+            result.options.*(path->member) = value;
         } else {
             // A zero frame count would never run the game; a zero step would freeze its clock.
             const auto number = PositiveNumber(value, 1);

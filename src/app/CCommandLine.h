@@ -10,6 +10,7 @@
 struct CRunOptions {
     std::filesystem::path dataFolder;
     std::filesystem::path settingsFile;
+    std::filesystem::path savesFolder;
     std::filesystem::path keyFile;      // empty: the built-in keys
     std::filesystem::path captureAudio; // with headless: the mixed sound as a WAV file
     std::filesystem::path dumpState;    // the three stores as JSON at a clean quit

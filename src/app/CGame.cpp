@@ -86,8 +86,10 @@ void CGame::Initialize(DWindow& window) {
     const CKeySet keys = m_options.keyFile.empty() ? CKeySet::BuiltIn() : CKeySet::Load(m_options.keyFile);
     m_files = std::make_unique<CFileManager>(dataFolder, keys);
 
+    const std::string game = DPaths::GameName(dataFolder);
     const auto settingsFile =
-        m_options.settingsFile.empty() ? DPaths::DefaultSettingsFile() : m_options.settingsFile;
+        m_options.settingsFile.empty() ? DPaths::DefaultSettingsFile(game) : m_options.settingsFile;
+    m_savesFolder = m_options.savesFolder.empty() ? DPaths::DefaultSavegameFolder(game) : m_options.savesFolder;
     m_registry = std::make_unique<DRegistry>(settingsFile);
 
     ChooseDisplayMode();

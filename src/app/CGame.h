@@ -158,6 +158,7 @@ private:
     void ToggleFullscreen();
 
     CRunOptions m_options;
+    std::filesystem::path m_savesFolder;
     DClock& m_clock;
     DWindow* m_window = nullptr;
     // Created in this order by Initialize; the destructor releases them in the reverse one.

@@ -36,9 +36,20 @@ fs::path ExecutableFolder() {
     return ec ? fs::current_path() : self.parent_path();
 }
 
-fs::path DefaultSettingsFile() { return XdgFolder("XDG_CONFIG_HOME", ".config") / "morvane" / "settings.toml"; }
+std::string GameName(const fs::path& dataFolder) {
+    // "game/" and "./game" name the same game; a folder without a name of its own (/) is "default".
+    const fs::path absolute = fs::absolute(dataFolder).lexically_normal();
+    const fs::path name = absolute.has_filename() ? absolute.filename() : absolute.parent_path().filename();
+    return name.empty() ? "default" : name.string();
+}
 
-fs::path DefaultSavegameFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share") / "morvane" / "savegame"; }
+fs::path DefaultSettingsFile(const std::string& game) {
+    return XdgFolder("XDG_CONFIG_HOME", ".config") / "morvane" / game / "settings.toml";
+}
+
+fs::path DefaultSavegameFolder(const std::string& game) {
+    return XdgFolder("XDG_DATA_HOME", ".local/share") / "morvane" / game / "savegame";
+}
 
 fs::path DefaultCacheFolder() { return XdgFolder("XDG_CACHE_HOME", ".cache") / "morvane"; }
 

@@ -6,7 +6,8 @@ TEST(CCommandLine, AcceptsEveryOption) {
     const auto parsed =
         CCommandLine::Parse({"--data", "/games/x", "--config", "c.toml", "--headless", "--frames", "12",
                              "--fixed-step", "16", "--keys", "k.txt", "--capture-audio", "a.wav",
-                             "--dump-state", "s.json", "--screenshot", "shot.png", "--input", "play.txt"});
+                             "--dump-state", "s.json", "--screenshot", "shot.png", "--input", "play.txt",
+                             "--saves", "/tmp/saves"});
     ASSERT_EQ(parsed.action, CCommandLine::Action::Run);
     EXPECT_EQ(parsed.options.dataFolder, "/games/x");
     EXPECT_EQ(parsed.options.settingsFile, "c.toml");
@@ -18,6 +19,7 @@ TEST(CCommandLine, AcceptsEveryOption) {
     EXPECT_EQ(parsed.options.dumpState, "s.json");
     EXPECT_EQ(parsed.options.screenshot, "shot.png");
     EXPECT_EQ(parsed.options.input, "play.txt");
+    EXPECT_EQ(parsed.options.savesFolder, "/tmp/saves");
     EXPECT_TRUE(parsed.options.record.empty());
     EXPECT_EQ(CCommandLine::Parse({"--record", "r.txt"}).options.record, "r.txt");
 
@@ -37,7 +39,7 @@ TEST(CCommandLine, HelpAndVersionExitCleanly) {
         EXPECT_EQ(parsed.exitStatus, 0) << arg;
         EXPECT_NE(parsed.message.find("morvane"), std::string::npos) << arg;
     }
-    for (const char* option : {"--input FILE", "--record FILE"}) {
+    for (const char* option : {"--input FILE", "--record FILE", "--saves DIR"}) {
         EXPECT_NE(CCommandLine::Usage().find(option), std::string::npos) << option;
     }
 }
