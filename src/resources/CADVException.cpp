@@ -25,7 +25,7 @@ std::string FormatV(const char* format, va_list args) {
 CADVException::CADVException(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    m_message = "Exception:\n" + FormatV(format, args);
+    m_message = kHeader + FormatV(format, args);
     va_end(args);
 }
 
@@ -35,7 +35,7 @@ CADVException::CADVException(HRESULT hr, const char* format, ...) {
     const std::string text = FormatV(format, args);
     va_end(args);
     char header[512];
-    std::snprintf(header, sizeof header, "Exception:\nHRESULT: %X\nError code: %s\nDescription: %s\n",
+    std::snprintf(header, sizeof header, "%sHRESULT: %X\nError code: %s\nDescription: %s\n", kHeader,
                   static_cast<unsigned>(hr), HResultName(hr), HResultDescription(hr));
     m_message = header + text;
 }

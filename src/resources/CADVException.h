@@ -16,8 +16,13 @@ public:
     CADVException(HRESULT hr, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
     const char* GetText() const noexcept { return m_message.c_str(); }
+    // The text after its "Exception:" line, for quoting inside another message.
+    const char* Reason() const noexcept { return m_message.c_str() + sizeof kHeader - 1; }
     const char* what() const noexcept override { return m_message.c_str(); }
 
 private:
+    // The line every text starts with.
+    static constexpr char kHeader[] = "Exception:\n";
+
     std::string m_message;
 };

@@ -28,7 +28,8 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::pa
 std::vector<std::uint8_t> ReadFileRange(const std::filesystem::path& path, std::uint64_t offset,
                                         std::uint64_t count);
 
-// Writes the bytes to a temporary file beside `path` and renames it over
-// `path`, so readers never see half a file and a failure keeps the old one.
-// Throws CADVException when any step fails.
+// Writes the bytes to a temporary file beside `path` (`path` + ".tmp"), syncs
+// it to the disk and renames it over `path`, so readers never see half a file
+// and neither a failure nor a crash loses the old one. Throws CADVException
+// naming the file and the reason when any step fails.
 void WriteWholeFileReplacing(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);

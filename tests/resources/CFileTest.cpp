@@ -151,7 +151,7 @@ TEST(CFile, AFailedSaveLeavesThePreviousFileIntact) {
         FileWith(Pattern(50, 2)).SaveEncrypted(path);
         FAIL();
     } catch (const CADVException& e) {
-        EXPECT_EQ(e.GetText(), "Exception:\nCould not write " + path.string() + ".");
+        EXPECT_EQ(e.GetText(), "Exception:\nCould not write " + path.string() + " (Is a directory).");
     }
     EXPECT_EQ(ReadFile(path), before);
 

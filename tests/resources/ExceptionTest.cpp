@@ -20,6 +20,13 @@ TEST(CADVException, TextLayouts) {
                  "Exception:\nHRESULT: 8ABC0001\nError code: Unknown\nDescription: n/a\nx");
 }
 
+TEST(CADVException, ReasonIsTheTextAfterTheExceptionLine) {
+    EXPECT_STREQ(CADVException("%s", "").Reason(), "");
+    EXPECT_STREQ(CADVException("CFoo::Bar - %s", "it failed").Reason(), "CFoo::Bar - it failed");
+    EXPECT_STREQ(CADVException(E_FAIL, "x").Reason(),
+                 "HRESULT: 80004005\nError code: E_FAIL\nDescription: Unspecified error.\nx");
+}
+
 TEST(CADVException, CopiesKeepTheirOwnText) {
     const CADVException original("CFoo::Bar - %s", "first");
     CADVException copy = original;
