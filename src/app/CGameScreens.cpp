@@ -5,8 +5,8 @@
 
 CGameScreens::CGameScreens(CGuiComponent& root)
     : m_inputField(root), m_inventory(root), m_optionsButton(root),
-      m_fpsLabel(root.CreateChild<CGuiComponentText>()), m_contextWindow(root), m_messageBox(root),
-      m_loadingPanel(root.CreateChild<CGuiComponentFrame>()),
+      m_fpsLabel(root.CreateChild<CGuiComponentText>()), m_contextWindow(root), m_gameMenu(root),
+      m_messageBox(root), m_loadingPanel(root.CreateChild<CGuiComponentFrame>()),
       m_loadingText(m_loadingPanel.CreateChild<CGuiComponentText>()) {
     m_fpsLabel.SetVisible(false);
     m_loadingPanel.SetVisible(false);
@@ -19,6 +19,7 @@ void CGameScreens::Relayout(int screenWidth, int screenHeight) {
     m_inventory.Relayout(screenWidth, screenHeight);
     m_optionsButton.Relayout(screenWidth, screenHeight);
     m_contextWindow.Relayout(screenWidth, screenHeight);
+    m_gameMenu.Relayout(screenWidth, screenHeight);
     m_messageBox.Relayout(screenWidth, screenHeight);
     PlaceFpsLabel(screenWidth - kFpsRightMargin);
 
@@ -34,7 +35,7 @@ void CGameScreens::Relayout(int screenWidth, int screenHeight) {
 bool CGameScreens::TakesClick(int x, int y) const {
     return m_inputField.Contains(x, y) || m_inventory.ButtonContains(x, y) ||
            m_inventory.WindowContains(x, y) || m_contextWindow.Contains(x, y) ||
-           m_optionsButton.Contains(x, y) || m_messageBox.Contains(x, y);
+           m_optionsButton.Contains(x, y) || m_gameMenu.Contains(x, y) || m_messageBox.Contains(x, y);
 }
 
 void CGameScreens::SetFpsText(const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/screens/CContextWindowScreen.h"
+#include "app/screens/CGameMenuScreen.h"
 #include "app/screens/CInputFieldScreen.h"
 #include "app/screens/CInventoryScreen.h"
 #include "app/screens/CMessageBoxScreen.h"
@@ -46,6 +47,8 @@ public:
     const CContextWindowScreen& ContextWindow() const { return m_contextWindow; }
     COptionsButtonScreen& OptionsButton() { return m_optionsButton; }
     const COptionsButtonScreen& OptionsButton() const { return m_optionsButton; }
+    CGameMenuScreen& GameMenu() { return m_gameMenu; }
+    const CGameMenuScreen& GameMenu() const { return m_gameMenu; }
 
     // The label keeps its right edge and takes the width of the new text.
     void SetFpsText(const std::string& text);
@@ -62,13 +65,15 @@ public:
 private:
     void PlaceFpsLabel(int right);
 
-    // In drawing order: the windows that open over the others come later, the
+    // In drawing order: the windows that open over the others come later; the
+    // message box over the game menu, so "Game saved." shows on it; the
     // loading panel last.
     CInputFieldScreen m_inputField;
     CInventoryScreen m_inventory;
     COptionsButtonScreen m_optionsButton;
     CGuiComponentText& m_fpsLabel;
     CContextWindowScreen m_contextWindow;
+    CGameMenuScreen m_gameMenu;
     CMessageBoxScreen m_messageBox;
     CGuiComponentFrame& m_loadingPanel;
     CGuiComponentText& m_loadingText;

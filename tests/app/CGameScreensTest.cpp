@@ -4,6 +4,8 @@
 #include "render/gui/CGuiComponentFrame.h"
 #include "render/gui/CGuiComponentText.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -23,6 +25,7 @@ TEST_F(CGameScreensTest, BuiltHiddenWithTheLoadingText) {
     EXPECT_FALSE(screens.Inventory().PanelVisible());
     EXPECT_FALSE(screens.ContextWindow().Visible());
     EXPECT_FALSE(screens.OptionsButton().Visible());
+    EXPECT_FALSE(screens.GameMenu().Visible());
     EXPECT_EQ(screens.LoadingText().Text(), "Loading...");
     EXPECT_GT(screens.LoadingText().TextWidth(), 0);
 }
@@ -81,6 +84,48 @@ TEST_F(CGameScreensTest, RelayoutReachesEveryScreen) {
     EXPECT_LE(std::abs(box.Left() + box.Right() - 1280), 1);
     EXPECT_LE(std::abs(box.Top() + box.Bottom() - 960), 1);
     EXPECT_EQ(screens.ContextWindow().Frame().Right(), contextRight) << "still on the larger screen";
+    EXPECT_EQ(screens.GameMenu().Frame().Left(), 160);
+    EXPECT_EQ(screens.GameMenu().Frame().Top(), 180);
+}
+
+TEST_F(CGameScreensTest, GameMenuIsDrawnOverTheScreensAndUnderTheMessageBox) {
+    CGameScreens screens(root);
+    const auto place = [this](const CGuiComponent& component) {
+        const auto& children = root.Children();
+        return std::find_if(children.begin(), children.end(),
+                            [&component](const auto& child) { return child.get() == &component; }) -
+               children.begin();
+    };
+    const std::ptrdiff_t menu = place(screens.GameMenu().Frame());
+    const CGuiComponent* below[] = {&screens.InputField().Frame(), &screens.Inventory().Panel(),
+                                    &screens.ContextWindow().Frame(),
+                                    &screens.OptionsButton().Button().Frame()};
+    for (const CGuiComponent* screen : below) {
+        EXPECT_LT(place(*screen), menu);
+    }
+    EXPECT_GT(place(screens.MessageBox().Frame()), menu);
+    EXPECT_GT(place(screens.LoadingPanel()), menu);
+}
+
+TEST_F(CGameScreensTest, ShownGameMenuTakesTheClicksOverItsWholeFrame) {
+    CGameScreens screens(root);
+    const CGuiComponentFrame& frame = screens.GameMenu().Frame();
+    const int left = frame.AbsoluteLeft();
+    const int top = frame.AbsoluteTop();
+    const int right = left + frame.Width();
+    const int bottom = top + frame.Height();
+    EXPECT_FALSE(screens.TakesClick(left + 10, top + 10)) << "hidden";
+    screens.GameMenu().Show(true);
+    struct Case {
+        int x;
+        int y;
+        bool taken;
+    };
+    for (const Case& c :
+         {Case{left, top, true}, Case{right, bottom, true}, Case{(left + right) / 2, bottom - 2, true},
+          Case{left - 1, top + 10, false}, Case{right - 10, bottom + 1, false}}) {
+        EXPECT_EQ(screens.TakesClick(c.x, c.y), c.taken) << c.x << ", " << c.y;
+    }
 }
 
 TEST_F(CGameScreensTest, ShownElementsTakeClicksAndTheSceneTheRest) {

@@ -1,3 +1,4 @@
+#include "render/CImage.h"
 #include "render/gui/CGuiComponentImage.h"
 #include "render_gui/GuiFixture.h"
 
@@ -75,6 +76,27 @@ TEST_F(GuiImage, ShallowLineTakesOneRowPerColumn) {
     EXPECT_EQ(texels.size(), 10u);
     EXPECT_TRUE(texels.count({0, 0}));
     EXPECT_TRUE(texels.count({9, 3}));
+}
+
+TEST_F(GuiImage, PictureIsStretchedOverTheWholeImage) {
+    // Four quadrants of a 2 x 2 picture, each colour given as R, G, B, A.
+    CImage picture(2, 2);
+    picture.Set(0, 0, 0x10, 0x20, 0x30, 0xFF);
+    picture.Set(1, 0, 0x40, 0x50, 0x60, 0x80);
+    picture.Set(0, 1, 0x70, 0x80, 0x90, 0xFF);
+    picture.Set(1, 1, 0xA0, 0xB0, 0xC0, 0x00);
+    image.Clear(kInk);
+    image.DrawPicture(picture);
+    const struct {
+        int x, y;
+        std::uint32_t argb;
+    } cases[] = {
+        {0, 0, 0xFF102030},     {255, 255, 0xFF102030}, {256, 0, 0x80405060},
+        {511, 255, 0x80405060}, {0, 511, 0xFF708090},   {511, 511, 0x00A0B0C0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(image.Texel(c.x, c.y), c.argb) << c.x << ", " << c.y;
+    }
 }
 
 TEST_F(GuiImage, QuadStretchesTheWholeTextureOverTheRectangle) {

@@ -137,6 +137,18 @@ TEST_F(GuiList, SelectedTextCanBeReplacedAndWidensTheColumns) {
     EXPECT_EQ(list.Item(3).Left(), list.ColumnWidth());
 }
 
+TEST_F(GuiList, AnyItemsTextCanBeReplacedWithoutTouchingTheSelection) {
+    list.Select(1);
+    list.SetItemText(5, "A much longer item text", true);
+    list.SetItemText(8, "no such item", true);
+    list.SetItemText(-1, "no such item", true);
+    EXPECT_EQ(list.ItemTexts(), (std::vector<std::string>{"Item 0", "Item 1", "Item 2", "Item 3", "Item 4",
+                                                          "A much longer item text", "Item 6", "Item 7"}));
+    EXPECT_EQ(list.SelectedIndex(), 1);
+    EXPECT_EQ(list.ColumnWidth(), list.Item(5).TextWidth() + 8);
+    EXPECT_EQ(list.Item(5).Width(), list.ColumnWidth()) << "laid out again for the wider column";
+}
+
 TEST_F(GuiList, ClearForgetsItemsSelectionAndSizes) {
     list.Select(2);
     list.Clear();

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 class CGuiComponentFrame;
+class CGuiComponentProgress;
 
 // The look the game's screens share, kept in one place so they match.
 namespace ScreenStyle {
@@ -23,7 +24,11 @@ constexpr int kSmallFontHeight = -16;
 void StyleWindow(CGuiComponentFrame& frame);
 // Buttons: a narrow raised bevel, lighter than the windows.
 void StyleButton(CGuiComponentFrame& frame);
-// Where typed text goes: sunk into its window, darker.
+// Where typed text goes, and the panels set into a window: sunk, darker.
 void StyleWell(CGuiComponentFrame& frame);
+// What shows a switch is on: a flat patch in the highlight's colour.
+void StyleMark(CGuiComponentFrame& frame);
+// A bar dragged along to set a level: bright up to the level, dark after it.
+void StyleSlider(CGuiComponentProgress& slider);
 
 } // namespace ScreenStyle

@@ -1,5 +1,6 @@
 #include "render/gui/CGuiComponentImage.h"
 
+#include "render/CImage.h"
 #include "render/device/DDevice.h"
 #include "render/gui/CGuiRenderer.h"
 #include "resources/CADVException.h"
@@ -15,6 +16,12 @@ void PutTexel(std::uint8_t* bits, int x, int y, std::uint32_t colour) {
     for (int i = 0; i < 4; ++i) {
         texel[i] = static_cast<std::uint8_t>(colour >> (8 * i));
     }
+}
+
+// A picture's pixel (R, G, B, A bytes) as a texel colour.
+std::uint32_t Argb(const std::uint8_t* rgba) {
+    return static_cast<std::uint32_t>(rgba[3]) << 24 | static_cast<std::uint32_t>(rgba[0]) << 16 |
+           static_cast<std::uint32_t>(rgba[1]) << 8 | rgba[2];
 }
 
 } // namespace
@@ -107,6 +114,17 @@ void CGuiComponentImage::DrawLine(int x1, int y1, int x2, int y2, std::uint32_t 
                 if (y == to || y + step == to) {
                     break;
                 }
+            }
+        }
+    });
+}
+
+void CGuiComponentImage::DrawPicture(const CImage& picture) {
+    const CImage stretched = picture.Resized(kSide, kSide);
+    Paint([&stretched](std::uint8_t* bits) {
+        for (int y = 0; y < kSide; ++y) {
+            for (int x = 0; x < kSide; ++x) {
+                PutTexel(bits, x, y, Argb(stretched.At(x, y)));
             }
         }
     });

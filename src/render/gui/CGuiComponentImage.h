@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+class CImage;
+
 // A 512 x 512 texture that scripts draw into (clear, lines), stretched over
 // the component's rectangle.
 class CGuiComponentImage : public CGuiComponent {
@@ -20,6 +22,8 @@ public:
     void Clear(std::uint32_t colour);
     // End points are clamped into the image.
     void DrawLine(int x1, int y1, int x2, int y2, std::uint32_t colour);
+    // The picture stretched over the whole image, in place of what it held.
+    void DrawPicture(const CImage& picture);
     // ARGB texel at (x, y), top row first; 0 outside the image.
     std::uint32_t Texel(int x, int y) const;
 

@@ -53,16 +53,20 @@ void CGuiComponentList::AddItem(const std::string& text, bool layOut) {
     }
 }
 
-void CGuiComponentList::SetSelectedText(const std::string& text, bool layOut) {
-    if (m_selected < 0) {
+void CGuiComponentList::SetItemText(int index, const std::string& text, bool layOut) {
+    if (index < 0 || index >= ItemCount()) {
         return;
     }
-    CGuiComponentText& item = Item(m_selected);
+    CGuiComponentText& item = Item(index);
     item.SetText(text);
     Fit(item);
     if (layOut) {
         LayOut();
     }
+}
+
+void CGuiComponentList::SetSelectedText(const std::string& text, bool layOut) {
+    SetItemText(m_selected, text, layOut);
 }
 
 void CGuiComponentList::LayOut() {

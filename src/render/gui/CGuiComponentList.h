@@ -18,6 +18,9 @@ public:
 
     void SetStyle(std::uint32_t itemColour, std::uint32_t selectedColour, int itemFontHeight, int lastColumn);
     void AddItem(const std::string& text, bool layOut);
+    // Rows and columns grow to fit the new text; an index that names no item
+    // changes nothing.
+    void SetItemText(int index, const std::string& text, bool layOut);
     // Nothing happens without a selection.
     void SetSelectedText(const std::string& text, bool layOut);
     void LayOut();

@@ -14,6 +14,17 @@ struct ScreenSize {
 constexpr ScreenSize kFirstScreen{1024, 768};
 constexpr ScreenSize kSecondScreen{1280, 960};
 
+struct ScreenPoint {
+    int x;
+    int y;
+};
+
+// The middle of a component, in screen pixels.
+inline ScreenPoint CentreOf(const CGuiComponent& component) {
+    return {component.AbsoluteLeft() + component.Width() / 2,
+            component.AbsoluteTop() + component.Height() / 2};
+}
+
 // A GUI root on the null device, sized like the first screen's back buffer.
 class ScreenTest : public ::testing::Test {
 protected:
