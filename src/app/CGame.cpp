@@ -4,6 +4,8 @@
 #include "app/CGameScreens.h"
 #include "app/DisplayModes.h"
 #include "app/commands/CCommandFlow.h"
+#include "app/menu/CGameMenu.h"
+#include "app/savegame/CSaveSlots.h"
 #include "app/input/CFreeMove.h"
 #include "app/input/CKeyboardInput.h"
 #include "app/input/CMouseInput.h"
@@ -39,36 +41,17 @@ namespace {
 
 const char* const kCursorFile = "data\\textures\\arrow.png";
 
-// The scene to load: "scene" of the state store as text.
-std::string SceneNameFromState(CState& state) {
-    const Variant scene = state.GetVariant(u"scene");
-    if (scene.Type() != VT_BSTR) {
-        throw CADVException("CGame::DoFrame - The state variable scene does not hold a scene name.");
-    }
-    return WideToAnsi(scene.BstrValue());
-}
-
 } // namespace
 
 CGame::CGame(const CRunOptions& options, DClock& clock)
     : CDispatchBase(ScriptMembers()), m_options(options), m_clock(clock) {}
 
 CGame::~CGame() {
-    UnloadScene();
-    m_messageBoxes.Clear();
-    if (m_screens) {
-        m_screens->MessageBox().Hide();
-    }
+    EndGame();
+    m_menu.reset();
     m_mouse.reset();
     m_keyboard.reset();
     m_commands.reset();
-    m_command.reset();
-    m_interfaceBackend.reset();
-    m_scriptEngine.reset();
-    m_state.reset();
-    m_inventory.reset();
-    m_setup.reset();
-    m_sound.reset();
     m_camera.reset();
     m_screens.reset();
     m_renderer.reset();
@@ -89,7 +72,8 @@ void CGame::Initialize(DWindow& window) {
     const std::string game = DPaths::GameName(dataFolder);
     const auto settingsFile =
         m_options.settingsFile.empty() ? DPaths::DefaultSettingsFile(game) : m_options.settingsFile;
-    m_savesFolder = m_options.savesFolder.empty() ? DPaths::DefaultSavegameFolder(game) : m_options.savesFolder;
+    m_slots = std::make_unique<CSaveSlots>(
+        m_options.savesFolder.empty() ? DPaths::DefaultSavegameFolder(game) : m_options.savesFolder, keys);
     m_registry = std::make_unique<DRegistry>(settingsFile);
 
     ChooseDisplayMode();
@@ -126,6 +110,7 @@ void CGame::BuildGui() {
     m_commands = std::make_unique<CCommandFlow>(*this);
     m_keyboard = std::make_unique<CKeyboardInput>(*this, *m_commands);
     m_mouse = std::make_unique<CMouseInput>(*this, *m_commands);
+    m_menu = std::make_unique<CGameMenu>(*this);
 }
 
 void CGame::Relayout() {
@@ -133,10 +118,40 @@ void CGame::Relayout() {
     MoveCursor(0, 0);
 }
 
+std::string CGame::StateSceneName() const {
+    const Variant scene = m_state->GetVariant(u"scene");
+    if (scene.Type() != VT_BSTR) {
+        throw CADVException("CGame::DoFrame - The state variable scene does not hold a scene name.");
+    }
+    return WideToAnsi(scene.BstrValue());
+}
+
+void CGame::EndGame() {
+    UnloadScene();
+    m_messageBoxes.Clear();
+    if (m_screens) {
+        m_screens->MessageBox().Hide();
+    }
+    m_command.reset();
+    m_interfaceBackend.reset();
+    m_scriptEngine.reset();
+    m_state.reset();
+    m_inventory.reset();
+    m_setup.reset();
+    m_sound.reset();
+}
+
+void CGame::RestartGame() {
+    EndGame();
+    StartGame();
+}
+
 void CGame::StartGame() {
     m_messageBoxes.Clear();
     m_screens->MessageBox().Hide();
     m_commands->ClearCommandLine();
+    m_infoShown.clear();
+    m_screens->InputField().SetInfoText("");
 
     m_sound = std::make_unique<CSoundEngine>(
         *m_registry, m_clock, CSoundEngine::OpenOutput(m_clock, m_options.headless, m_options.captureAudio),
@@ -381,7 +396,7 @@ void CGame::DoFrame() {
         m_pendingScene.clear();
     }
     if (m_scene == nullptr) {
-        LoadScene(SceneNameFromState(*m_state));
+        LoadScene(StateSceneName());
     }
     if (!m_screens->MessageBox().Visible() && !m_messageBoxes.Empty()) {
         ShowNextMessageBox();
@@ -420,7 +435,7 @@ void CGame::HandleMouse() {
     m_renderer->Cursor().SetPosition(m_cursorX, m_cursorY);
     const int x = static_cast<int>(m_cursorX);
     const int y = static_cast<int>(m_cursorY);
-    m_mouse->CursorMoved(x, y);
+    m_mouse->CursorMoved(x, y, m_buttons.Left());
     for (const CMouseButtons::Edge edge : m_buttons.Edges()) {
         try {
             m_mouse->Button(edge, x, y);
@@ -486,9 +501,43 @@ void CGame::MoveCursor(int dx, int dy) {
 
 void CGame::ToggleFullscreen() {
     m_fullscreen = !m_fullscreen;
-    ApplyDisplayMode(m_registry->ReadInt("resx", 1024, false), m_registry->ReadInt("resy", 768, false));
+    ResetDisplay(m_registry->ReadInt("resx", 1024, false), m_registry->ReadInt("resy", 768, false));
+}
+
+void CGame::ResetDisplay(int requestedWidth, int requestedHeight) {
+    ApplyDisplayMode(requestedWidth, requestedHeight);
     m_renderer->CreateDevice(m_screenWidth, m_screenHeight, m_fullscreen);
     Relayout();
+}
+
+void CGame::ChooseResolution(int modeIndex) {
+    if (modeIndex < 0 || modeIndex >= static_cast<int>(m_displayModes.size())) {
+        return;
+    }
+    const DDisplayMode& mode = m_displayModes[static_cast<std::size_t>(modeIndex)];
+    const int width = static_cast<int>(mode.width);
+    const int height = static_cast<int>(mode.height);
+    m_registry->WriteInt("resx", width, false);
+    m_registry->WriteInt("resy", height, false);
+    m_registry->WriteInt("fullscreen", 1, true);
+    // Offscreen rendering has no display to fill, as at start-up.
+    m_fullscreen = !m_options.headless;
+    ResetDisplay(width, height);
+}
+
+void CGame::ChooseTextureQuality(int quality) {
+    m_registry->WriteInt("texturequality", quality, true);
+    m_quality.textureQuality = quality;
+    // Reloading takes a while: the loading panel says so.
+    m_screens->ShowLoadingPanel(true);
+    m_renderer->RenderSingleScreen();
+    m_screens->ShowLoadingPanel(false);
+    m_renderer->SetTextureQuality(quality);
+    m_renderer->Textures().Restore();
+}
+
+void CGame::Quit() {
+    m_window->PostQuitMessage(0);
 }
 
 bool CGame::HandleMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t /*lParam*/) {

@@ -4,6 +4,7 @@
 #include "app/CFrameTimer.h"
 #include "app/CMouseButtons.h"
 #include "app/commands/CMessageBoxQueue.h"
+#include "render/CImage.h"
 #include "platform/DMessage.h"
 #include "platform/DWindow.h"
 #include "scene/CPolygonTable.h"
@@ -12,6 +13,7 @@
 #include "script/IScriptEngineOwner.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +21,9 @@
 class C3DEngine2;
 class CCameraControl;
 class CCommandFlow;
+class CGameMenu;
+class CSaveSlots;
+class CSavegameReader;
 class CKeyboardInput;
 class CMouseInput;
 class CGameScreens;
@@ -91,6 +96,26 @@ public:
     // changed, or always when forced.
     void RefreshInventory(bool force);
 
+    // The game world starts over as at start-up: scene, scripts, stores and
+    // sound anew; the window, the device and the screens stay.
+    void RestartGame();
+    // Writes the slot's savegame with the picture taken when the menu opened;
+    // the message box says how it went.
+    void Save(int slot, const std::string& description);
+    // Reads the slot's savegame and, when it can be read, restarts the game
+    // world and restores it. A savegame that turns out damaged once the world
+    // is gone leaves a world started afresh, never a half-restored one.
+    void Load(int slot);
+    // The game script's text for a new savegame, or "saved game".
+    std::string ConstructSavegameDescription();
+    // The picture a save keeps: the last frame, scaled down.
+    void TakeSavePicture();
+    // The options panel's choices, written to the settings at once.
+    void ChooseResolution(int modeIndex);
+    void ChooseTextureQuality(int quality);
+    // WM_QUIT with status 0 ends the main loop.
+    void Quit();
+
     // {"state": {...}, "inventory": {...}, "setup": {...}}, written through a temporary file.
     void DumpState(const std::filesystem::path& file) const;
     // The last rendered frame as a PNG file.
@@ -102,6 +127,9 @@ public:
     CScriptEngine& ScriptEngine() { return *m_scriptEngine; }
     CCommand& Command() { return *m_command; }
     CCommandFlow& Commands() { return *m_commands; }
+    CGameMenu& Menu() { return *m_menu; }
+    CSaveSlots& Slots() { return *m_slots; }
+    CSoundEngine& Sound() { return *m_sound; }
     CMessageBoxQueue& MessageBoxes() { return m_messageBoxes; }
     const CMessageBoxQueue& MessageBoxes() const { return m_messageBoxes; }
     // Whether a press chooses from the context window (else the right button's release does).
@@ -128,6 +156,13 @@ protected:
 private:
     static std::span<const DispatchMember> ScriptMembers();
     void StartGame();
+    // The game world's end, in its fixed order: scene, messages, parser, scripts, stores, sound.
+    void EndGame();
+    void RestoreSavegame(CSavegameReader& reader);
+    // The scene to load: "scene" of the state store as text.
+    std::string StateSceneName() const;
+    // The display mode for the asked size, the device sized for it, the screens laid out again.
+    void ResetDisplay(int requestedWidth, int requestedHeight);
     void LoadVocabulary();
     void ChooseDisplayMode();
     // The size of the full-screen back buffer for the asked one ("resx" x
@@ -158,7 +193,6 @@ private:
     void ToggleFullscreen();
 
     CRunOptions m_options;
-    std::filesystem::path m_savesFolder;
     DClock& m_clock;
     DWindow* m_window = nullptr;
     // Created in this order by Initialize; the destructor releases them in the reverse one.
@@ -178,6 +212,9 @@ private:
     std::unique_ptr<CCommandFlow> m_commands;
     std::unique_ptr<CKeyboardInput> m_keyboard;
     std::unique_ptr<CMouseInput> m_mouse;
+    std::unique_ptr<CGameMenu> m_menu;
+    std::unique_ptr<CSaveSlots> m_slots;
+    std::optional<CImage> m_savePicture;
 
     // At most one scene, owned through its script reference.
     CScene* m_scene = nullptr;

@@ -3,6 +3,7 @@
 #include "app/CGame.h"
 #include "app/CGameScreens.h"
 #include "app/commands/CWalkTarget.h"
+#include "app/menu/CGameMenu.h"
 #include "app/screens/CContextWindowScreen.h"
 #include "app/screens/CInputFieldScreen.h"
 #include "app/screens/CInventoryScreen.h"
@@ -178,6 +179,9 @@ void CCommandFlow::CompleteWith(const std::string& object) {
 
 void CCommandFlow::RightPressed(int x, int y) {
     CGameScreens& screens = m_game.Screens();
+    if (m_game.Menu().Shown()) {
+        return;
+    }
     if (screens.MessageBox().Visible()) {
         m_game.CloseMessageBox();
         return;

@@ -3,8 +3,10 @@
 #include "app/CGame.h"
 #include "app/CGameScreens.h"
 #include "app/commands/CCommandFlow.h"
+#include "app/menu/CGameMenu.h"
 #include "app/screens/CInventoryScreen.h"
 #include "app/screens/CMessageBoxScreen.h"
+#include "app/screens/COptionsButtonScreen.h"
 #include "platform/DMessage.h"
 #include "scene/CScene.h"
 #include "scene/CSceneObject.h"
@@ -77,6 +79,16 @@ bool CKeyboardInput::IsTypable(std::uint32_t character) {
 }
 
 void CKeyboardInput::KeyDown(std::uint32_t virtualKey) {
+    if (virtualKey == VK_ESCAPE) {
+        if (m_game.Screens().OptionsButton().Visible()) {
+            m_game.Menu().Escape();
+        }
+        return;
+    }
+    // The menu holds the game: keys pressed meanwhile do nothing.
+    if (m_game.Menu().Shown()) {
+        return;
+    }
     if (const KeyEvents* key = FindKey(virtualKey)) {
         // The event carries the fast flag as it was before this key.
         const char* event = FreeMoveEvent(virtualKey, true, m_keys.fast);
@@ -110,6 +122,11 @@ bool CKeyboardInput::InputAccepted() const {
 }
 
 void CKeyboardInput::Character(std::uint32_t character) {
+    // Over the menu, Enter first closes a message such as "Game saved.".
+    if (m_game.Menu().Shown() && !(character == kEnter && m_game.Screens().MessageBox().Visible())) {
+        m_game.Menu().Shortcut(character);
+        return;
+    }
     if (character == kTab) {
         m_game.Screens().Inventory().ToggleWindow();
     } else if (character == kEnter) {

@@ -3,13 +3,16 @@
 #include "app/CGame.h"
 #include "app/CGameScreens.h"
 #include "app/commands/CCommandFlow.h"
+#include "app/menu/CGameMenu.h"
 #include "app/screens/CInventoryScreen.h"
 #include "app/screens/CMessageBoxScreen.h"
+#include "app/screens/COptionsButtonScreen.h"
 
 CMouseInput::CMouseInput(CGame& game, CCommandFlow& commands) : m_game(game), m_commands(commands) {}
 
-void CMouseInput::CursorMoved(int x, int y) {
+void CMouseInput::CursorMoved(int x, int y, bool leftDown) {
     m_commands.CursorMoved(x, y);
+    m_game.Menu().CursorMoved(x, y, leftDown);
 }
 
 void CMouseInput::Button(CMouseButtons::Edge edge, int x, int y) {
@@ -39,15 +42,20 @@ void CMouseInput::LeftPressed(int x, int y) {
         m_game.CloseMessageBox();
         return;
     }
-    if (!m_game.Screens().TakesClick(x, y)) {
+    // The menu holds the game: no walking while it is open.
+    if (!m_game.Menu().Shown() && !m_game.Screens().TakesClick(x, y)) {
         m_commands.LeftPressedInScene(x, y);
     }
 }
 
 void CMouseInput::LeftReleased(int x, int y) {
-    // Buttons act when released, as the game menu's do.
-    CInventoryScreen& inventory = m_game.Screens().Inventory();
-    if (inventory.ButtonContains(x, y)) {
-        inventory.ToggleWindow();
+    // Buttons act when released.
+    CGameScreens& screens = m_game.Screens();
+    if (screens.OptionsButton().Contains(x, y)) {
+        m_game.Menu().Toggle();
+    } else if (m_game.Menu().Shown()) {
+        m_game.Menu().Click(x, y);
+    } else if (screens.Inventory().ButtonContains(x, y)) {
+        screens.Inventory().ToggleWindow();
     }
 }

@@ -11,7 +11,7 @@ class CMouseInput {
 public:
     CMouseInput(CGame& game, CCommandFlow& commands);
 
-    void CursorMoved(int x, int y);
+    void CursorMoved(int x, int y, bool leftDown);
     void Button(CMouseButtons::Edge edge, int x, int y);
 
 private:

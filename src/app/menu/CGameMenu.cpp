@@ -4,6 +4,7 @@
 #include "app/CGameScreens.h"
 #include "app/screens/COptionsPanelScreen.h"
 #include "platform/DRegistry.h"
+#include "render/C3DEngine2.h"
 #include "platform/DWindow.h"
 #include "sound/CSoundEngine.h"
 #include "state/CState.h"
@@ -179,7 +180,7 @@ void CGameMenu::ChooseSlot(int slot) {
         // Empty and damaged slots hold nothing to load.
         if (m_slots[static_cast<std::size_t>(slot)].state == CSaveSlots::SlotState::Saved) {
             Close();
-            m_game.LoadGame(slot);
+            m_game.Load(slot);
         }
         return;
     }
@@ -187,7 +188,7 @@ void CGameMenu::ChooseSlot(int slot) {
         const std::string description = m_game.ConstructSavegameDescription();
         m_game.Screens().GameMenu().SetSlotLabel(
             slot, CSaveSlots::Label({slot, CSaveSlots::SlotState::Saved, description, {}, {}}));
-        m_game.SaveGame(slot, description);
+        m_game.Save(slot, description);
         // Listed again from the folder: a failed save shows what the slot really holds.
         OpenSlots(Panel::Save);
     }

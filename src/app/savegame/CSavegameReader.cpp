@@ -76,8 +76,9 @@ void CSavegameReader::ReadCamera(C3DEngine2& renderer) {
     m_at += renderer.LoadCamera(Rest());
 }
 
-void CSavegameReader::ReadPolygons(CPolygonTable& polygons) {
+std::optional<std::string> CSavegameReader::ReadPolygons(CPolygonTable& polygons) {
     SkipTag("the polygon section");
+    std::optional<std::string> unknown;
     for (;;) {
         if (Remaining() < 4) {
             Damaged("it ends inside the polygon section");
@@ -85,7 +86,7 @@ void CSavegameReader::ReadPolygons(CPolygonTable& polygons) {
         // Read unsigned: a negative length is as far beyond the limit as a huge one.
         const std::uint32_t length = TakeU32();
         if (length == 0 || length >= kPolygonNameLimit) {
-            return;
+            return unknown;
         }
         if (Remaining() < std::size_t{length} + 1) {
             Damaged("a polygon entry runs past its end");
@@ -95,9 +96,11 @@ void CSavegameReader::ReadPolygons(CPolygonTable& polygons) {
         const bool enabled = m_content[m_at++] != 0;
         CNamedPolygon* polygon = polygons.Find(name);
         // The scene's scripts have rebuilt the table; a name they did not define
-        // belongs to another version of the game or to a damaged file.
+        // belongs to another version of the game or to a damaged file. The
+        // other flags are still worth having.
         if (polygon == nullptr) {
-            throw CADVException("Savegame is corrupt. Loading might have failed.");
+            unknown = kUnknownPolygon;
+            continue;
         }
         polygon->enabled = enabled;
     }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,10 +26,11 @@ public:
     void ReadStores(CState& state, CState& inventory, CState& setup);
     void ReadScene(CScene& scene);
     void ReadCamera(C3DEngine2& renderer);
+    static constexpr const char* kUnknownPolygon = "Savegame is corrupt. Loading might have failed.";
     // Sets the enabled flag of each saved polygon; stops at a length of 0 or of 256 or more. A name the table
-    // does not have throws CADVException "Savegame is corrupt. Loading might have failed." (after the names
-    // before it took effect).
-    void ReadPolygons(CPolygonTable& polygons);
+    // does not have is skipped, and the text kUnknownPolygon comes back for the player: the rest of the world
+    // did load.
+    std::optional<std::string> ReadPolygons(CPolygonTable& polygons);
     void ReadEnd();
 
 private:

@@ -15,13 +15,14 @@ CSavegameParts SavegameScene::Parts() {
     return {State(), m_inventory, m_setup, Scene(), m_host.Renderer(), m_host.Polygons()};
 }
 
-std::string SavegameScene::Load(std::vector<std::uint8_t> content, const std::string& source) {
+SavegameScene::Loaded SavegameScene::Load(std::vector<std::uint8_t> content, const std::string& source) {
     CSavegameReader reader(std::move(content), source);
-    std::string description = reader.ReadHeader();
+    Loaded loaded;
+    loaded.description = reader.ReadHeader();
     reader.ReadStores(State(), m_inventory, m_setup);
     reader.ReadScene(Scene());
     reader.ReadCamera(m_host.Renderer());
-    reader.ReadPolygons(m_host.Polygons());
+    loaded.unknownPolygon = reader.ReadPolygons(m_host.Polygons());
     reader.ReadEnd();
-    return description;
+    return loaded;
 }

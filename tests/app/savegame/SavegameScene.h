@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,12 @@ public:
     std::vector<std::uint8_t> Save(const std::string& description = "saved game") {
         return WriteSavegame(description, Parts());
     }
-    // Reads every section into this game in the order a load does; the description.
-    std::string Load(std::vector<std::uint8_t> content, const std::string& source = "07.sav");
+    struct Loaded {
+        std::string description;
+        std::optional<std::string> unknownPolygon;
+    };
+    // Reads every section into this game in the order a load does.
+    Loaded Load(std::vector<std::uint8_t> content, const std::string& source = "07.sav");
 
 private:
     SceneTestHost m_host;
