@@ -8,6 +8,8 @@
 #include "app/screens/CMessageBoxScreen.h"
 #include "app/screens/COptionsButtonScreen.h"
 
+#include <utility>
+
 CMouseInput::CMouseInput(CGame& game, CCommandFlow& commands) : m_game(game), m_commands(commands) {}
 
 void CMouseInput::CursorMoved(int x, int y, bool leftDown) {
@@ -18,10 +20,12 @@ void CMouseInput::CursorMoved(int x, int y, bool leftDown) {
 void CMouseInput::Button(CMouseButtons::Edge edge, int x, int y) {
     switch (edge) {
     case CMouseButtons::Edge::LeftPressed:
-        LeftPressed(x, y);
+        m_leftPressTaken = LeftPressed(x, y);
         break;
     case CMouseButtons::Edge::LeftReleased:
-        LeftReleased(x, y);
+        if (!std::exchange(m_leftPressTaken, false)) {
+            LeftReleased(x, y);
+        }
         break;
     case CMouseButtons::Edge::RightPressed:
         if (!m_commands.ContextWindowPress(x, y)) {
@@ -34,18 +38,19 @@ void CMouseInput::Button(CMouseButtons::Edge edge, int x, int y) {
     }
 }
 
-void CMouseInput::LeftPressed(int x, int y) {
+bool CMouseInput::LeftPressed(int x, int y) {
     if (m_commands.ContextWindowPress(x, y)) {
-        return;
+        return true;
     }
     if (m_game.Screens().MessageBox().Visible()) {
         m_game.CloseMessageBox();
-        return;
+        return true;
     }
     // The menu holds the game: no walking while it is open.
     if (!m_game.Menu().Shown() && !m_game.Screens().TakesClick(x, y)) {
         m_commands.LeftPressedInScene(x, y);
     }
+    return false;
 }
 
 void CMouseInput::LeftReleased(int x, int y) {

@@ -15,9 +15,13 @@ public:
     void Button(CMouseButtons::Edge edge, int x, int y);
 
 private:
-    void LeftPressed(int x, int y);
+    // True when the press closed a window, so that its release does nothing more.
+    bool LeftPressed(int x, int y);
     void LeftReleased(int x, int y);
 
     CGame& m_game;
     CCommandFlow& m_commands;
+    // The left button went down to close a message or the context window: its
+    // release must not also press whatever lies beneath.
+    bool m_leftPressTaken = false;
 };
