@@ -51,8 +51,11 @@ void CGame::Save(int slot, const std::string& description) {
         m_slots->Write(slot, content, m_savePicture ? &*m_savePicture : nullptr);
         m_messageBoxes.Push({kSaved, {}, {}});
     } catch (const CADVException& error) {
+        // Also on stderr: the box goes away, a lost save is worth a trace.
+        std::fprintf(stderr, "morvane: %s\n", error.Reason());
         m_messageBoxes.Push({error.Reason(), {}, {}});
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "morvane: %s (%s)\n", kSaveFailed, error.what());
         m_messageBoxes.Push({kSaveFailed, {}, {}});
     }
 }

@@ -22,29 +22,45 @@ bool DMouse::Read(State& state) {
     state = m_pending;
     m_pending.dx = 0;
     m_pending.dy = 0;
-    // A release held back for this read is what the next one reports.
-    m_signalled = m_left.releaseAfterRead || m_right.releaseAfterRead;
-    FinishRead(m_pending.left, m_left);
-    FinishRead(m_pending.right, m_right);
+    // A change held back for this read is what the next one reports.
+    const bool left = FinishRead(m_pending.left, m_left);
+    const bool right = FinishRead(m_pending.right, m_right);
+    m_signalled = left || right;
     return true;
 }
 
-void DMouse::FinishRead(bool& state, Button& button) {
-    if (button.releaseAfterRead) {
-        state = false;
-    }
+bool DMouse::FinishRead(bool& state, Button& button) {
+    const bool release = button.releaseAfterRead;
+    const bool press = button.pressAfterRead;
     button = {};
+    // The change now reported counts as this read's own, so a quick return is held back again.
+    if (release) {
+        state = false;
+        button.releasedSinceRead = true;
+    } else if (press) {
+        state = true;
+        button.pressedSinceRead = true;
+    }
+    return release || press;
 }
 
 void DMouse::Press(bool& state, Button& button, bool down) {
     if (down) {
+        if (button.releasedSinceRead) {
+            button.pressAfterRead = true;
+            return;
+        }
         state = true;
         button.pressedSinceRead = true;
         button.releaseAfterRead = false;
-    } else if (button.pressedSinceRead) {
-        button.releaseAfterRead = true;
     } else {
+        if (button.pressedSinceRead) {
+            button.releaseAfterRead = true;
+            return;
+        }
         state = false;
+        button.releasedSinceRead = true;
+        button.pressAfterRead = false;
     }
 }
 

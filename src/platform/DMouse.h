@@ -21,8 +21,9 @@ public:
 
     // True when mouse events arrived since the last successful read; then fills
     // `state` and starts a new accumulation. False leaves `state` untouched. A
-    // button pressed and released again between two reads reads as down, and
-    // as up at the next read, so a click shorter than a frame is not lost.
+    // button that goes down and up again between two reads reads as down, and
+    // as up at the next read (and the other way round), so a click or a double
+    // click faster than the frames is not lost.
     bool Read(State& state);
 
     void OnMotion(int dx, int dy);
@@ -31,10 +32,13 @@ public:
 private:
     struct Button {
         bool pressedSinceRead = false;
+        bool releasedSinceRead = false;
         bool releaseAfterRead = false;
+        bool pressAfterRead = false;
     };
     void Press(bool& state, Button& button, bool down);
-    static void FinishRead(bool& state, Button& button);
+    // Applies the change held back for the next read; true when there was one.
+    static bool FinishRead(bool& state, Button& button);
 
     bool m_acquired = false;
     bool m_signalled = false;

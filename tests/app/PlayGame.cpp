@@ -128,7 +128,72 @@ std::string Floor() {
     return Bytes(CModelWriter::WriteMesh(mesh));
 }
 
+const char* const kSaveMaster = R"(
+function OnInit() {
+    state.scene = 'entry';
+    state.turns = 0;
+}
+function ConstructSavegameDescription() { return 'Hall after ' + state.turns + ' turns'; }
+function OnAction(sentence, verb, object1, object2) { return true; }
+function OnIdle(ms) { state.frames = (state.frames ? state.frames : 0) + 1; }
+)";
+
+const char* const kEntry = "function OnInit() { game.loadscene('hall'); }\n";
+
+// "change" alters the stores, objects, animation, visibility, a light, the
+// camera, the polygon flags and the free-move object; OnIdle reports them.
+const char* const kHall = R"(
+function OnInit() {
+    inventory.sawPrevious = state.prevscene;
+    state.hallStarts = (state.hallStarts ? state.hallStarts : 0) + 1;
+    game.addpolygon('yard', 'walkinside', '', -5, -5, 5, -5, 5, 5, -5, 5);
+    game.addpolygon('gate', 'event', 'gate', -1, -4, 1, -4, 1, -2, -1, -2);
+    scene.addobject("name='floor' model='floor.ims' type='shadow'");
+    scene.addobject("name='box' model='box.spr' posx='-3' posz='3'");
+    scene.addobject("name='door' model='box.spr' posx='3' posz='3'");
+    scene.addobject("name='hero' model='small.spr' posz='-3' mobile='true'");
+    scene.addlight("name='lamp' type='point' posy='3' visible='true' range='10'");
+    scene.hero.freemove = true;
+    game.setcamera("posx='0' posy='10' posz='-0.01' atx='0' aty='0' atz='0'");
+}
+function OnAction(sentence, verb, object1, object2) {
+    if (sentence == 'extra') {
+        game.addpolygon('extra', '', '', 0, 0, 1, 0, 1, 1);
+        return true;
+    }
+    if (sentence != 'change') return false;
+    state.turns = 7;
+    state.ratio = 2.5;
+    state.who = 'Ada';
+    state.flag = true;
+    state.empty = '';
+    inventory.lamp = true;
+    setup.info = 'Level 2';
+    scene.box.setposition("posx='1.5' posz='2'");
+    scene.box.visible = false;
+    scene.door.animation = 'walk';
+    scene.lamp.setposition("posx='4' posy='2' posz='-1'");
+    game.disablepolygons('gate');
+    scene.door.freemove = true;
+    return true;
+}
+function OnIdle(ms) {
+    var box = scene.box.getposition();
+    state.seen = box.x + ',' + box.z + ',' + scene.box.visible + ',' + scene.door.animation + ',' +
+                 scene.lamp.getposition().x + ',' + scene.hero.isinsidepolygon('gate') + ',' +
+                 scene.door.freemove + ',' + scene.hero.freemove;
+}
+)";
+
 } // namespace
+
+FixtureFiles SaveGameFiles() {
+    FixtureFiles files = PlayGameFiles();
+    files["data\\scripts\\master.ads"] = kSaveMaster;
+    files["data\\scripts\\entry.scs"] = kEntry;
+    files["data\\scripts\\hall.scs"] = kHall;
+    return files;
+}
 
 FixtureFiles PlayGameFiles() {
     return {

@@ -12,6 +12,11 @@
 // state store for the tests to read from the dumped state.
 FixtureFiles PlayGameFiles();
 
+// A game to save and load: it starts in "entry", which switches to "hall"; a
+// typed "change" alters every kind of saved state there, and the hall's
+// scripts write what they see into the stores.
+FixtureFiles SaveGameFiles();
+
 // The back-buffer pixel (1024 x 768) that shows the ground point (x, z) at
 // `height` above the floor.
 std::pair<int, int> PlayGamePixel(float x, float z, float height = 0.0f);

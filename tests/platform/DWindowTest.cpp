@@ -135,11 +135,14 @@ TEST(DWindow, AClickBetweenTwoReadsReadsAsDownThenUp) {
     EXPECT_TRUE(state.right);
     EXPECT_FALSE(mouse.Read(state));
 
-    // Released first and pressed again: down, as it is at the read.
+    // Released and pressed again, the second click of a quick double click: up, then down.
     mouse.OnButton(SDL_BUTTON_RIGHT, false);
     mouse.OnButton(SDL_BUTTON_RIGHT, true);
     ASSERT_TRUE(mouse.Read(state));
+    EXPECT_FALSE(state.right);
+    ASSERT_TRUE(mouse.Read(state));
     EXPECT_TRUE(state.right);
+    EXPECT_FALSE(mouse.Read(state));
     mouse.Unacquire();
 }
 
