@@ -520,8 +520,8 @@ void CGame::ChooseResolution(int modeIndex) {
     m_registry->WriteInt("resx", width, false);
     m_registry->WriteInt("resy", height, false);
     m_registry->WriteInt("fullscreen", 1, true);
-    // Offscreen rendering has no display to fill, as at start-up.
-    m_fullscreen = !m_options.headless;
+    // As Alt+Enter does: the chosen mode is a full-screen one.
+    m_fullscreen = true;
     ResetDisplay(width, height);
 }
 

@@ -157,6 +157,11 @@ function OnInit() {
     game.setcamera("posx='0' posy='10' posz='-0.01' atx='0' aty='0' atz='0'");
 }
 function OnAction(sentence, verb, object1, object2) {
+    if (sentence == 'lock') {
+        setup.mayload = false;
+        setup.maysave = false;
+        return true;
+    }
     if (sentence == 'extra') {
         game.addpolygon('extra', '', '', 0, 0, 1, 0, 1, 1);
         return true;

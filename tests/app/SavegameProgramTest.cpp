@@ -17,12 +17,12 @@ const char* const kChangeSaveAndQuit = "3 type \"change\"\n4 key Return\n"
                                        "6 at \"Options\"\n7 click left\n"
                                        "9 at \"Save\"\n10 click left\n"
                                        "12 at \"03 - empty\"\n13 click left\n"
-                                       "16 key Return\n"
+                                       "16 at \"Game saved.\"\n17 key Return\n"
                                        "18 at \"Quit\"\n19 click left\n"
                                        "21 at \"Yes!\"\n22 click left\n";
 
-const char* const kLoadSlot3 = "3 at \"Options\"\n4 click left\n"
-                               "6 at \"Load\"\n7 click left\n"
+// The menu by its key, the load panel by its shortcut.
+const char* const kLoadSlot3 = "3 key Escape\n4 type \"l\"\n"
                                "9 at \"03 - Hall after 7 turns\"\n10 click left\n";
 
 class SavegameProgram : public ::testing::Test {
@@ -107,7 +107,7 @@ TEST_F(SavegameProgram, APolygonTheSceneNoLongerDefinesIsToldAfterTheLoad) {
     // "extra" exists only in the running game, never in the hall's script.
     const ProgramResult saved =
         Play("2 type \"change\"\n3 key Return\n4 type \"extra\"\n5 key Return\n"
-             "6 at \"Options\"\n7 click left\n9 at \"Save\"\n10 click left\n"
+             "6 key Escape\n7 type \"S\"\n"
              "12 at \"03 - empty\"\n13 click left\n",
              20);
     ASSERT_EQ(saved.exitStatus, 0) << saved.err;
@@ -171,4 +171,21 @@ TEST_F(SavegameProgram, MenuShortcutsRestartAndQuit) {
     const ProgramResult quit = Play("3 key Escape\n4 type \"Q\"\n5 type \"n\"\n6 type \"q\"\n7 key Return\n", 1000);
     ASSERT_EQ(quit.exitStatus, 0) << quit.err;
     EXPECT_LT(DumpedNumber(Dumped(), "frames"), 100);
+}
+
+TEST_F(SavegameProgram, LoadAndSaveAreOfferedOnlyWhenTheSetupStoreAllowsThem) {
+    // "lock" clears setup's mayload and maysave; the menu then shows neither button.
+    for (const char* button : {"Load", "Save"}) {
+        SCOPED_TRACE(button);
+        const ProgramResult result = Play(std::string("3 type \"lock\"\n4 key Return\n6 key Escape\n8 at \"") +
+                                              button + "\"\n",
+                                          20);
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_NE(result.err.find("frame 8: no text \"" + std::string(button) + "\""), std::string::npos)
+            << result.err;
+    }
+    // Nor do their shortcuts open them: "l" and "s" leave the options panel open.
+    const ProgramResult keys =
+        Play("3 type \"lock\"\n4 key Return\n6 key Escape\n7 type \"ls\"\n9 at \"Game options\"\n", 20);
+    EXPECT_EQ(keys.exitStatus, 0) << keys.err;
 }
