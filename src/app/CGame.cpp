@@ -165,7 +165,7 @@ void CGame::StartGame() {
     }
 
     m_scriptEngine = CreateScriptEngine();
-    m_scriptEngine->Run(LoadScriptFile("master.ads"));
+    m_scriptEngine->RunFile("master.ads", LoadScriptFile("master.ads"));
     m_scriptEngine->Run("OnInit();");
 
     if (const std::string start = m_registry->ReadString("startscene", "", false); !start.empty()) {
@@ -208,7 +208,7 @@ std::unique_ptr<CScriptEngine> CGame::CreateScriptEngine() {
     if (m_scene != nullptr) {
         engine->AddObject(u"scene", m_scene);
     }
-    engine->Run(LoadScriptFile("master.lib"));
+    engine->RunFile("master.lib", LoadScriptFile("master.lib"));
     return engine;
 }
 

@@ -56,7 +56,7 @@ void CScene::Load(const std::string& name, bool buildGrid) {
     C3DEngine2& renderer = m_host.Renderer();
     renderer.SetShadowStrength(kDefaultShadowStrength);
     renderer.SetBrightness(kDefaultBrightness);
-    m_script->Run(m_host.LoadScriptFile(name + ".scs"));
+    m_script->RunFile(name + ".scs", m_host.LoadScriptFile(name + ".scs"));
     m_script->Call("OnInit");
     m_lastIdle = m_host.Now();
 

@@ -43,7 +43,7 @@ void CSceneObject::SetPickable(bool on) {
 void CSceneObject::SetScript(const std::string& file) {
     m_script = m_host.CreateScriptEngine();
     m_script->AddObject(u"object", this);
-    m_script->Run(m_host.LoadScriptFile(file));
+    m_script->RunFile(file, m_host.LoadScriptFile(file));
     m_script->Call("OnInit");
 }
 

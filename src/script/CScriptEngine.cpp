@@ -10,6 +10,9 @@
 
 namespace {
 
+// Texts that come from no file are compiled under this prefix and a number; no file name starts with it.
+const std::string kAnonymousChunk = "#";
+
 std::u16string CallArgumentText(const Variant& arg) {
     switch (arg.Type()) {
     case VT_BSTR:
@@ -61,20 +64,27 @@ void CScriptEngine::AddGlobalMembers(IDispatch* object, std::span<const std::u16
 }
 
 bool CScriptEngine::Execute(std::u16string_view text, Variant* result) {
-    std::string chunk = "script" + std::to_string(++m_chunkCount);
+    return Evaluate(text, kAnonymousChunk + std::to_string(++m_chunkCount), result);
+}
+
+bool CScriptEngine::Run(std::string_view text, Variant* result) {
+    return Execute(AnsiToWide(text), result);
+}
+
+bool CScriptEngine::RunFile(const std::string& fileName, std::string_view text, Variant* result) {
+    return Evaluate(AnsiToWide(text), fileName, result);
+}
+
+bool CScriptEngine::Evaluate(std::u16string_view text, const std::string& chunk, Variant* result) {
     ScriptError error;
     if (text.find(u"function") != std::u16string_view::npos) {
-        m_sources.emplace(chunk, text);
+        m_sources.insert_or_assign(chunk, std::u16string(text));
     }
     if (m_bridge.Evaluate(text, chunk, result, error)) {
         return true;
     }
     Report(error, SourceLine(error, chunk, text));
     return false;
-}
-
-bool CScriptEngine::Run(std::string_view text, Variant* result) {
-    return Execute(AnsiToWide(text), result);
 }
 
 bool CScriptEngine::Call(std::string_view function, std::span<const Variant> args, Variant* result) {
@@ -124,9 +134,13 @@ std::u16string CScriptEngine::SourceLine(const ScriptError& error, const std::st
 void CScriptEngine::Report(const ScriptError& error, std::u16string_view sourceLine) {
     // Duktape counts lines from 1 and does not know columns.
     const int line = error.line > 0 ? error.line : 1;
-    char header[96];
-    std::snprintf(header, sizeof header, "Exception:\nScript Exception on line %d, pos %d:\nLine: ", line, 1);
-    const std::string report = header + WideToAnsi(sourceLine) + "\n\n" + WideToAnsi(error.message);
+    // The file the failing line is in, when it came from one, so the author knows where to look.
+    const bool fromFile = !error.chunk.empty() && error.chunk.rfind(kAnonymousChunk, 0) != 0;
+    const std::string in = fromFile ? " in " + error.chunk : std::string();
+    char position[64];
+    std::snprintf(position, sizeof position, " on line %d, pos %d:\nLine: ", line, 1);
+    const std::string report =
+        "Exception:\nScript Exception" + in + position + WideToAnsi(sourceLine) + "\n\n" + WideToAnsi(error.message);
     std::fprintf(stderr, "%s\n", AnsiToUtf8(report).c_str());
     // The owner usually runs a script handler in this same engine; an error in
     // that handler is reported but not handed over again, or a broken handler

@@ -44,6 +44,9 @@ public:
     bool Execute(std::u16string_view text, Variant* result = nullptr);
     // Execute for 8-bit (Windows-1252) text.
     bool Run(std::string_view text, Variant* result = nullptr);
+    // Run for the text of a script file: error reports name `fileName`, also
+    // for errors inside its functions when they are called later.
+    bool RunFile(const std::string& fileName, std::string_view text, Variant* result = nullptr);
     // Calls the global function `function` with the values as they are; nothing
     // is formatted into script text, so quotes and line breaks arrive unchanged.
     // Callbacks are optional: a script that does not define the function is
@@ -69,6 +72,7 @@ private:
 
     // Call that reports a missing function like any other script error.
     bool CallReported(std::string_view function, std::span<const Variant> args, Variant* result);
+    bool Evaluate(std::u16string_view text, const std::string& chunk, Variant* result);
     void Report(const ScriptError& error, std::u16string_view sourceLine);
     std::u16string SourceLine(const ScriptError& error, const std::string& chunk,
                               std::u16string_view text) const;
@@ -78,7 +82,8 @@ private:
     std::unique_ptr<CGlobalVars> m_globals;
     std::list<Event> m_events;
     // Texts that define functions, kept so errors inside those functions can
-    // show their source line; named by the chunk they were compiled under.
+    // show their source line; named by the chunk they were compiled under: a
+    // script file's name, or "#" and a number for other texts.
     std::unordered_map<std::string, std::u16string> m_sources;
     std::uint32_t m_chunkCount = 0;
     bool m_reporting = false;

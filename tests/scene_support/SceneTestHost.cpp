@@ -44,7 +44,7 @@ std::unique_ptr<CScriptEngine> SceneTestHost::CreateScriptEngine() {
         engine->AddObject(u"scene", m_scene);
     }
     if (m_files->Find("data\\scripts\\master.lib")) {
-        engine->Run(LoadScriptFile("master.lib"));
+        engine->RunFile("master.lib", LoadScriptFile("master.lib"));
     }
     return engine;
 }

@@ -141,6 +141,24 @@ TEST_F(ScriptEngineTest, SyntaxAndRuntimeErrorsAreReportedWithTheirLine) {
               "Exception:\nScript Exception on line 3, pos 1:\nLine:   throw 'plain text';\n\nplain text");
 }
 
+TEST_F(ScriptEngineTest, ErrorsInAScriptFileNameTheFile) {
+    EXPECT_FALSE(engine.RunFile("cellar.scs", "var a = 1;\nvar b = ;\n"));
+    ASSERT_EQ(owner.reports.size(), 1u);
+    EXPECT_EQ(owner.reports[0].rfind("Exception:\nScript Exception in cellar.scs on line 2, pos 1:\nLine: var b = ;\n\n",
+                                      0),
+              0u)
+        << owner.reports[0];
+    // A function of the file that fails when called later still names it; the call's own text names none.
+    EXPECT_TRUE(engine.RunFile("door.obs", "function OnEvent(e, p) {\n  return missing;\n}\n"));
+    const Variant args[] = {Variant::Bstr(u"open"), Variant::Bstr(u"")};
+    EXPECT_FALSE(engine.Call("OnEvent", args));
+    ASSERT_EQ(owner.reports.size(), 2u);
+    EXPECT_EQ(owner.reports[1].rfind("Exception:\nScript Exception in door.obs on line 2, pos 1:\nLine:   return missing;", 0),
+              0u)
+        << owner.reports[1];
+    EXPECT_EQ(Fail("nothing.here();").find(" in "), std::string::npos);
+}
+
 TEST_F(ScriptEngineTest, ErrorsLeaveTheEngineUsable) {
     Eval("var counter = 0; function OnIdle(ms) { counter += ms; if (ms == 13) throw new Error('bad frame'); "
          "}");
