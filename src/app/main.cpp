@@ -1,10 +1,9 @@
 #include "app/CCommandLine.h"
 #include "app/CFrameDriver.h"
 #include "app/CGame.h"
-#include "parser/EInterfaceBackend.h"
+#include "app/FatalErrors.h"
 #include "platform/DClock.h"
 #include "platform/DInputScript.h"
-#include "platform/DMessageBox.h"
 #include "platform/DWindow.h"
 #include "resources/CADVException.h"
 #include "resources/FileBytes.h"
@@ -12,7 +11,6 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
-#include <new>
 #include <optional>
 
 namespace {
@@ -120,15 +118,6 @@ int main(int argc, char** argv) {
     if (!commandLine.options.input.empty() && !(script = ReadInputFile(commandLine.options.input))) {
         return 2;
     }
-    const bool allowDialog = !commandLine.options.headless;
-    try {
-        return Run(commandLine.options, std::move(script));
-    } catch (const CADVException& error) {
-        DMessageBox::ShowFatal("Exception", error.GetText(), allowDialog);
-    } catch (const EInterfaceBackend& error) {
-        DMessageBox::ShowFatal("InterfaceBackend Exception", error.GetText(), allowDialog);
-    } catch (const std::bad_alloc&) {
-        DMessageBox::ShowFatal("Exception", "Exception:\nOut of memory.", allowDialog);
-    }
-    return 1;
+    return RunReportingFatalErrors([&] { return Run(commandLine.options, std::move(script)); },
+                                   !commandLine.options.headless);
 }
