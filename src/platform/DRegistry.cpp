@@ -1,7 +1,9 @@
 #include "platform/DRegistry.h"
 
 #include <chrono>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -27,15 +29,18 @@ void KeepBrokenFile(const fs::path& file, const std::string& why) {
                  ec ? "it is left in place" : ("kept as " + aside.string()).c_str());
 }
 
-bool WriteWholeFile(const fs::path& path, const std::string& text) {
+// The reason a write failed, empty when it did not.
+std::string WriteWholeFile(const fs::path& path, const std::string& text) {
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (!out) {
-        return false;
+        return std::strerror(errno);
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
     // The data must be on disk before the rename makes it the settings file.
     const bool flushed = std::fflush(out) == 0 && ::fsync(::fileno(out)) == 0;
-    return (std::fclose(out) == 0) && written && flushed;
+    const int error = errno;
+    const bool closed = std::fclose(out) == 0;
+    return written && flushed && closed ? std::string() : std::strerror(error != 0 ? error : errno);
 }
 
 } // namespace
@@ -91,13 +96,22 @@ void DRegistry::Save() {
     }
     fs::path temp = m_file;
     temp += ".tmp";
-    if (!WriteWholeFile(temp, text.str())) {
-        fs::remove(temp, ec);
+    std::string failure = WriteWholeFile(temp, text.str());
+    if (failure.empty()) {
+        fs::rename(temp, m_file, ec);
+        failure = ec ? ec.message() : std::string();
+    }
+    if (failure.empty()) {
         return;
     }
-    fs::rename(temp, m_file, ec);
-    if (ec) {
-        fs::remove(temp, ec);
+    fs::remove(temp, ec);
+    // Once is enough: every change of a setting saves again.
+    if (!m_toldWriteFailure) {
+        m_toldWriteFailure = true;
+        std::fprintf(stderr,
+                     "Warning: the settings file %s cannot be written (%s); "
+                     "settings changed now are lost when the game ends.\n",
+                     m_file.string().c_str(), failure.c_str());
     }
 }
 

@@ -12,7 +12,7 @@
 // Failures never stop the game: an unreadable or malformed file reads as an
 // empty store (every read returns its default) and is moved aside so the next
 // save cannot destroy it without a trace; a file that cannot be written is
-// left as it was.
+// left as it was, and said once on stderr.
 class DRegistry {
 public:
     explicit DRegistry(std::filesystem::path file);
@@ -31,4 +31,5 @@ private:
     std::filesystem::path m_file;
     std::map<std::string, int> m_ints;
     std::map<std::string, std::string> m_strings;
+    bool m_toldWriteFailure = false;
 };

@@ -63,12 +63,20 @@ TEST(DRegistry, SaveReplacesTheFileAtomically) {
     EXPECT_EQ(again.ReadInt("mirrors", 1, false), 0);
 }
 
-TEST(DRegistry, UnwritableFolderIsSilentAndKeepsValuesInMemory) {
+TEST(DRegistry, AnUnwritableFileIsToldOnceAndTheValuesStayInMemory) {
     TempDir dir;
     WriteFile(dir / "blocker", "a file where a folder should be");
-    DRegistry registry(dir / "blocker" / "settings.toml");
+    const auto file = dir / "blocker" / "settings.toml";
+    DRegistry registry(file);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(registry.ReadInt("resx", 1024, true), 1024);
+    registry.WriteInt("resy", 768, true);
+    const std::string told = testing::internal::GetCapturedStderr();
     EXPECT_EQ(registry.ReadInt("resx", 0, false), 1024);
+    EXPECT_NE(told.find("the settings file " + file.string() + " cannot be written (Not a directory)"),
+              std::string::npos)
+        << told;
+    EXPECT_EQ(told.find("cannot be written"), told.rfind("cannot be written")) << "said once: " << told;
 }
 
 TEST(DRegistry, MalformedFileReadsAsEmptyAndIsKeptAside) {
