@@ -67,6 +67,10 @@ C3DSpresh* C3DEngine2::CreateUnnamedModel() {
     return m_models->CreateUnnamedModel();
 }
 
+void C3DEngine2::DiscardUnnamedModel(const C3DSpresh* model) {
+    m_models->DiscardLastUnnamedModel(model);
+}
+
 std::unique_ptr<CModelInstance> C3DEngine2::CreateInstance(C3DSpresh* model, const D3DXVECTOR3& position,
                                                            const D3DXVECTOR3& rotation, bool visible,
                                                            bool enabled, int kind) const {

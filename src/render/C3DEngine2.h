@@ -110,6 +110,8 @@ public:
     C3DSpresh* GetModel(const std::string& name);
     // A model for generated shapes.
     C3DSpresh* CreateUnnamedModel();
+    // Takes back the last one made when its shape was refused.
+    void DiscardUnnamedModel(const C3DSpresh* model);
     int GetTextureId(const std::string& name) { return m_textures->GetTextureId(name); }
 
     // Model instances: created outside the list, shown once added.

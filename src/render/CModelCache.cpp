@@ -28,6 +28,19 @@ C3DSpresh* CModelCache::CreateUnnamedModel() {
     return m_models.emplace(key, std::make_unique<C3DSpresh>(m_host, "")).first->second.get();
 }
 
+void CModelCache::DiscardLastUnnamedModel(const C3DSpresh* model) {
+    if (m_unnamedCounter == 0) {
+        return;
+    }
+    --m_unnamedCounter;
+    const auto last = m_models.find(NextUnnamedKey());
+    if (last != m_models.end() && last->second.get() == model) {
+        m_models.erase(last);
+    } else {
+        ++m_unnamedCounter;
+    }
+}
+
 void CModelCache::Purge() {
     std::erase_if(m_models, [](const auto& entry) { return !entry.second->KeepInCache(); });
 }

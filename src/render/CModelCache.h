@@ -19,6 +19,9 @@ public:
     C3DSpresh* GetModel(const std::string& fileName);
     // A model for generated shapes, under a key no file name produces.
     C3DSpresh* CreateUnnamedModel();
+    // Takes back the unnamed model created last, for a shape that was refused:
+    // the cache is then as it was before.
+    void DiscardLastUnnamedModel(const C3DSpresh* model);
     // Drops every model not marked to stay in the cache.
     void Purge();
     // After the texture table was emptied, for the models that stayed.

@@ -123,6 +123,8 @@ const CModelInstance* CScene::ParentInstance(const CParameterParser& parameters)
 }
 
 void CScene::Show(ObjectRef object, std::unique_ptr<CModelInstance> instance) {
+    // Checked again: the object's own script may have defined the name meanwhile.
+    ExpectNewName(object->Name(), "object");
     instance->objectId = m_nextId;
     m_host.Renderer().AddInstance(std::move(instance));
     Register(object.release());
@@ -188,14 +190,21 @@ void CScene::AddShape(const std::string& definition) {
     const CModelInstance* parent = ParentInstance(parameters);
 
     C3DSpresh* model = renderer.CreateUnnamedModel();
-    if (shape == "circle") {
-        model->CreateFilledCircle(parameters.GetFloatDefault("r", 1.0f), "idle", sides, textureId, material);
-    } else {
-        model->CreateBand(parameters.GetFloatDefault("r1", 1.0f), parameters.GetFloatDefault("y1", 0.0f),
-                          parameters.GetFloatDefault("r2", 1.0f), parameters.GetFloatDefault("y2", 1.0f),
-                          "idle", sides, textureId, material);
+    std::unique_ptr<CModelInstance> instance;
+    try {
+        if (shape == "circle") {
+            model->CreateFilledCircle(parameters.GetFloatDefault("r", 1.0f), "idle", sides, textureId, material);
+        } else {
+            model->CreateBand(parameters.GetFloatDefault("r1", 1.0f), parameters.GetFloatDefault("y1", 0.0f),
+                              parameters.GetFloatDefault("r2", 1.0f), parameters.GetFloatDefault("y2", 1.0f),
+                              "idle", sides, textureId, material);
+        }
+        instance = CreatePlacedInstance(parameters, model, kind);
+    } catch (...) {
+        // A refused shape leaves no empty model in the renderer's cache.
+        renderer.DiscardUnnamedModel(model);
+        throw;
     }
-    auto instance = CreatePlacedInstance(parameters, model, kind);
     instance->generatedShape = true;
     instance->parent = parent;
 

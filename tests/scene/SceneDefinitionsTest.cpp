@@ -1,6 +1,7 @@
 #include "render/C3DEngine2.h"
 #include "render/C3DIMesh2.h"
 #include "render/C3DSpresh.h"
+#include "render/CModelCache.h"
 #include "render/CModelInstance.h"
 #include "scene/SceneFixture.h"
 
@@ -112,6 +113,21 @@ TEST_F(DefinitionsTest, RefusedDefinitionsLeaveTheSceneUnchanged) {
     // The id counter did not move either.
     Scene().AddObject("name='b' model='m.spr'");
     EXPECT_EQ(Object(u"b").Instance()->objectId, 1u);
+}
+
+TEST_F(DefinitionsTest, AnObjectWhoseScriptTakesItsNameMeanwhileIsRefused) {
+    // The object's own script runs while it is being defined and takes the name first.
+    Load("", {{"data\\scripts\\twin.obs",
+               SceneTestHost::Text("function OnInit() { scene.addobject(\"name='twin' model='big.spr'\"); }")}});
+    EXPECT_EQ(ErrorOf([&] { Scene().AddObject("name='twin' model='m.spr' script='twin.obs'"); }),
+              "Exception:\nAn object with name 'twin' has already been defined in the scene, object rejected!");
+    ASSERT_EQ(Scene().Objects().size(), 1u) << "every object is in the list and the dictionary alike";
+    EXPECT_EQ(Scene().FindByName(u"twin"), Scene().Objects()[0]);
+    EXPECT_EQ(Host().Renderer().Instances().size(), 1u);
+    // The scene's record holds exactly the objects it counts.
+    std::vector<std::uint8_t> record;
+    Scene().Save(record);
+    EXPECT_EQ(record[0], 1u);
 }
 
 TEST_F(DefinitionsTest, RelativeToMakesTheParentInstance) {
@@ -283,6 +299,7 @@ TEST_F(DefinitionsTest, ShapesGetAGeneratedModel) {
 
 TEST_F(DefinitionsTest, RefusedShapes) {
     Load("scene.addshape(\"name='disc' shape='circle'\");");
+    const std::size_t models = Host().Renderer().Models().Size();
     const struct {
         const char* definition;
         const char* error;
@@ -304,6 +321,7 @@ TEST_F(DefinitionsTest, RefusedShapes) {
     }
     EXPECT_EQ(Scene().Objects().size(), 1u);
     EXPECT_EQ(Host().Renderer().Instances().size(), 1u);
+    EXPECT_EQ(Host().Renderer().Models().Size(), models) << "no empty model is left in the cache";
 }
 
 } // namespace
