@@ -1,5 +1,7 @@
 #include "render/CTextureTable.h"
 
+#include <exception>
+
 #include "render/TextureImage.h"
 #include "render/TextureUpload.h"
 #include "render/device/DDevice.h"
@@ -69,8 +71,20 @@ void CTextureTable::ReleaseAll() {
 }
 
 void CTextureTable::Restore() {
+    // A texture that does not load again keeps the one it had, so its id
+    // never ends up without a texture; the first failure is passed on once
+    // every other texture had its turn.
+    std::exception_ptr failure;
     for (const auto& [name, id] : m_ids) {
-        m_textures.erase(id);
-        m_textures[id] = Load(name);
+        try {
+            m_textures[id] = Load(name);
+        } catch (...) {
+            if (!failure) {
+                failure = std::current_exception();
+            }
+        }
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
     }
 }

@@ -36,7 +36,9 @@ public:
 
     // Forgets every texture; ids start again from 1.
     void ReleaseAll();
-    // Loads every named texture again under its id (device recreated, quality changed).
+    // Loads every named texture again under its id (device recreated, quality
+    // changed). One that fails keeps its previous texture; the first failure
+    // is thrown after all the others were loaded.
     void Restore();
 
 private:

@@ -104,4 +104,19 @@ TEST_F(TextureTable, BindingReleaseAndRestoreKeepIds) {
     EXPECT_EQ(table.GetTextureId("b.tga"), 1);
 }
 
+TEST_F(TextureTable, ATextureThatDoesNotLoadAgainKeepsItsOwnAndTheOthersAreRestored) {
+    files["data\\textures\\a.tga"] = SolidTga(8, 8, 0, 0, 0, 255);
+    files["data\\textures\\b.tga"] = SolidTga(8, 8, 0, 0, 0, 255);
+    const int a = table.GetTextureId("a.tga");
+    const int b = table.GetTextureId("b.tga");
+    files.erase("data\\textures\\a.tga");
+    table.SetQuality(4);
+    EXPECT_EQ(ExceptionText([&] { table.Restore(); }),
+              "Exception:\nLoadFile: Resource 'data\\textures\\a.tga' not found.");
+    ASSERT_NE(table.Texture(a), nullptr) << "the id keeps a texture";
+    EXPECT_EQ(table.Texture(a)->Width(0), 8);
+    EXPECT_EQ(table.Texture(b)->Width(0), 2) << "restored after the failure";
+    table.SetTexture(a);
+}
+
 } // namespace
