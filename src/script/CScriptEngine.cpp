@@ -78,7 +78,7 @@ bool CScriptEngine::RunFile(const std::string& fileName, std::string_view text, 
 bool CScriptEngine::Evaluate(std::u16string_view text, const std::string& chunk, Variant* result) {
     ScriptError error;
     if (text.find(u"function") != std::u16string_view::npos) {
-        m_sources.insert_or_assign(chunk, std::u16string(text));
+        KeepSource(chunk, text);
     }
     if (m_bridge.Evaluate(text, chunk, result, error)) {
         return true;
@@ -106,6 +106,20 @@ bool CScriptEngine::CallReported(std::string_view function, std::span<const Vari
     call += u");";
     Report(error, SourceLine(error, std::string(), call));
     return false;
+}
+
+void CScriptEngine::KeepSource(const std::string& chunk, std::u16string_view text) {
+    // A file keeps one text under its name; texts from no file are kept only
+    // as many as kAnonymousSourcesKept, the newest, so an engine that lives
+    // long and runs many of them does not grow without end.
+    if (chunk.rfind(kAnonymousChunk, 0) == 0) {
+        m_anonymousSources.push_back(chunk);
+        if (m_anonymousSources.size() > kAnonymousSourcesKept) {
+            m_sources.erase(m_anonymousSources.front());
+            m_anonymousSources.pop_front();
+        }
+    }
+    m_sources.insert_or_assign(chunk, std::u16string(text));
 }
 
 std::u16string CScriptEngine::SourceLine(const ScriptError& error, const std::string& chunk,

@@ -4,7 +4,9 @@
 #include "script/CGlobalVars.h"
 #include "script/Variant.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <list>
 #include <memory>
 #include <span>
@@ -21,6 +23,9 @@ class IScriptEngineOwner;
 // owner) and the failing call returns false.
 class CScriptEngine {
 public:
+    // Texts from no file whose source lines error reports can still show.
+    static constexpr std::size_t kAnonymousSourcesKept = 64;
+
     // `language` must be "JScript". Events are timed with `clock`.
     CScriptEngine(const char* language, DClock& clock);
     ~CScriptEngine();
@@ -73,6 +78,7 @@ private:
     // Call that reports a missing function like any other script error.
     bool CallReported(std::string_view function, std::span<const Variant> args, Variant* result);
     bool Evaluate(std::u16string_view text, const std::string& chunk, Variant* result);
+    void KeepSource(const std::string& chunk, std::u16string_view text);
     void Report(const ScriptError& error, std::u16string_view sourceLine);
     std::u16string SourceLine(const ScriptError& error, const std::string& chunk,
                               std::u16string_view text) const;
@@ -85,6 +91,8 @@ private:
     // show their source line; named by the chunk they were compiled under: a
     // script file's name, or "#" and a number for other texts.
     std::unordered_map<std::string, std::u16string> m_sources;
+    // The kept texts from no file, oldest first.
+    std::deque<std::string> m_anonymousSources;
     std::uint32_t m_chunkCount = 0;
     bool m_reporting = false;
     CDuktapeBridge m_bridge; // last: destroyed first, while everything it may call back still exists

@@ -159,6 +159,22 @@ TEST_F(ScriptEngineTest, ErrorsInAScriptFileNameTheFile) {
     EXPECT_EQ(Fail("nothing.here();").find(" in "), std::string::npos);
 }
 
+TEST_F(ScriptEngineTest, OnlyTheNewestTextsFromNoFileKeepTheirSourceLines) {
+    // A long-lived engine that runs many texts keeps a bounded number of them.
+    const std::size_t texts = CScriptEngine::kAnonymousSourcesKept + 10;
+    for (std::size_t i = 0; i < texts; ++i) {
+        Eval("function F" + std::to_string(i) + "() {\n  return missing" + std::to_string(i) + ";\n}");
+    }
+    EXPECT_EQ(Fail("F0();").find("Line:   return missing0;"), std::string::npos) << "the oldest is forgotten";
+    const std::string newest = std::to_string(texts - 1);
+    EXPECT_NE(Fail("F" + newest + "();").find("Line:   return missing" + newest + ";"), std::string::npos);
+    // A file's text is kept once under its name, however often it runs.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(engine.RunFile("lib.js", "function G() {\n  return gone;\n}"));
+    }
+    EXPECT_NE(Fail("G();").find("in lib.js on line 2"), std::string::npos);
+}
+
 TEST_F(ScriptEngineTest, ErrorsLeaveTheEngineUsable) {
     Eval("var counter = 0; function OnIdle(ms) { counter += ms; if (ms == 13) throw new Error('bad frame'); "
          "}");
