@@ -71,13 +71,23 @@ CFileManager CFileManager::Empty(std::filesystem::path dataFolder, const CKeySet
 
 CFileManager::CFileManager(std::filesystem::path dataFolder, const CKeySet& keys, bool scan)
     : m_dataFolder(std::move(dataFolder)), m_keys(keys) {
+    std::error_code listed;
+    for (auto it = std::filesystem::directory_iterator(m_dataFolder, listed);
+         !listed && it != std::filesystem::directory_iterator(); it.increment(listed)) {
+        const std::string name = it->path().filename().string();
+        // An exact lower-case name wins over one that only matches in another case.
+        const auto [entry, added] = m_filesByLowerName.try_emplace(LowerAscii(name), name);
+        if (!added && name == entry->first) {
+            entry->second = name;
+        }
+    }
     if (!scan) {
         return;
     }
     unsigned number = 0;
     for (;; ++number) {
         const std::string archive = ArchiveName(number);
-        const std::filesystem::path path = m_dataFolder / archive;
+        const std::filesystem::path path = ArchivePath(archive);
         std::error_code ec;
         if (!std::filesystem::is_regular_file(path, ec)) {
             break;
@@ -128,6 +138,11 @@ void CFileManager::AddEntry(CArchiveEntry entry) {
     }
 }
 
+std::filesystem::path CFileManager::ArchivePath(const std::string& archive) const {
+    const auto found = m_filesByLowerName.find(LowerAscii(archive));
+    return m_dataFolder / (found != m_filesByLowerName.end() ? found->second : archive);
+}
+
 std::string CFileManager::ArchiveName(unsigned number) {
     char name[32];
     std::snprintf(name, sizeof name, "resource.%03u", number);
@@ -165,7 +180,7 @@ std::vector<std::uint8_t> CFileManager::LoadEntry(const CArchiveEntry& entry) co
         throw CADVException("CFileManager::LoadFile - %s: archive '%s' is not a file in the data folder",
                             logical.c_str(), entry.archive.c_str());
     }
-    const std::filesystem::path path = m_dataFolder / entry.archive;
+    const std::filesystem::path path = ArchivePath(entry.archive);
     std::error_code ec;
     const std::uint64_t archiveSize =
         std::filesystem::is_regular_file(path, ec) ? std::filesystem::file_size(path, ec) : 0;

@@ -55,6 +55,10 @@ public:
 
 private:
     CFileManager(std::filesystem::path dataFolder, const CKeySet& keys, bool scan);
+    // The archive file of that name in the data folder, whatever the letter
+    // case of the name on disk: games copied from other systems call their
+    // archives RESOURCE.000 or Resource.001.
+    std::filesystem::path ArchivePath(const std::string& archive) const;
     void AddDirectory(std::string_view archiveName, std::span<const std::uint8_t> directory);
     void AddEntry(CArchiveEntry entry);
 
@@ -63,4 +67,6 @@ private:
     std::vector<CArchiveEntry> m_entries;
     // Lower-cased dir + '\0' + name -> position in m_entries.
     std::unordered_map<std::string, std::size_t> m_index;
+    // The data folder's files by lower-cased name, as listed once at the start.
+    std::unordered_map<std::string, std::string> m_filesByLowerName;
 };

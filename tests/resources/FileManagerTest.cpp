@@ -132,6 +132,23 @@ TEST(FileManager, AnEntryMayPointAtAnotherArchive) {
     EXPECT_EQ(Text(CFileManager(dir.Path()).LoadFile("alias.txt")), "body in the first archive");
 }
 
+TEST(FileManager, ArchivesAreFoundWhateverTheCaseOfTheirNames) {
+    // As a game copied from another system names them; the entries name the archives in lower case.
+    TempDir dir;
+    CArchiveWriter first("resource.000");
+    first.Add("", "a.txt", Bytes("from the first"));
+    first.Add("", "b.txt", Bytes("first b"));
+    first.Write(dir / "RESOURCE.000");
+    CArchiveWriter patch("resource.001");
+    patch.Add("", "b.txt", Bytes("patched b"));
+    patch.Write(dir / "Resource.001");
+
+    const CFileManager files(dir.Path());
+    ASSERT_EQ(files.Entries().size(), 2u);
+    EXPECT_EQ(Text(files.LoadFile("a.txt")), "from the first");
+    EXPECT_EQ(Text(files.LoadFile("b.txt")), "patched b") << "the higher number still overrides";
+}
+
 TEST(FileManager, AGapInTheNumberingEndsTheScan) {
     TempDir dir;
     for (int n : {0, 1, 3}) {
