@@ -85,11 +85,20 @@ void CSoundEngine::RemoveSoundObject(CSoundObject* object) {
 }
 
 CSoundData& CSoundEngine::AddEffect(const std::string& name, const std::string& file) {
-    std::lock_guard lock(m_mutex);
-    if (m_effects.contains(name)) {
-        throw CADVException("Sound effect %s already defined!", name.c_str());
+    const auto refuseTaken = [this, &name] {
+        if (m_effects.contains(name)) {
+            throw CADVException("Sound effect %s already defined!", name.c_str());
+        }
+    };
+    {
+        std::lock_guard lock(m_mutex);
+        refuseTaken();
     }
+    // Read and decoded before the lock is taken, so the streaming thread goes
+    // on mixing however long a large file takes.
     auto object = CSoundData::Load(*this, file);
+    std::lock_guard lock(m_mutex);
+    refuseTaken();
     CSoundData& effect = *object;
     AddSoundObject(&effect);
     const int number = ++m_effectCount;

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 namespace {
 
 // One effect of a constant frame, mixed alone: the output frame shows the
@@ -121,6 +124,27 @@ TEST(SoundMix, EffectNamesNumbersAndClearing) {
     EXPECT_EQ(rig.engine->EffectByNumber(1), nullptr);
     rig.engine->AddEffect("bell", "b.raw");
     EXPECT_EQ(rig.engine->EffectNumber("bell"), 1);
+}
+
+TEST(SoundMix, AnEffectFileIsReadWithoutHoldingTheEngine) {
+    // While the file is read, another thread (as the streaming thread would)
+    // still gets into the engine.
+    TempDir dir;
+    DRegistry registry(dir / "settings.toml");
+    DClock clock(DClock::Mode::Manual);
+    CSoundEngine* engine = nullptr;
+    std::future<CSoundData*> other;
+    bool enteredMeanwhile = false;
+    const auto loader = [&](const std::string&) {
+        other = std::async(std::launch::async, [&] { return engine->FindEffect("door"); });
+        enteredMeanwhile = other.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+        return ToBytes(Constant(16, 1, 1));
+    };
+    CSoundEngine sound(registry, clock, CSoundEngine::OpenOutput(clock, true, ""), loader);
+    engine = &sound;
+    sound.AddEffect("door", "a.raw");
+    EXPECT_TRUE(enteredMeanwhile);
+    EXPECT_NE(sound.FindEffect("door"), nullptr);
 }
 
 TEST(SoundMix, AMissingRawFileRaisesTheArchiveError) {
