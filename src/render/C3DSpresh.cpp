@@ -64,6 +64,7 @@ void C3DSpresh::Load(bool load) {
     // Read into a table of its own: a failed load must not leave half a model
     // behind for the next attempt to append to.
     m_animations = ReadFile(*data);
+    m_cachedCollisionName = CachedCollisionName(m_fileName, *data);
     m_currentAnimation = m_animations.contains(kIdleAnimation) || m_animations.empty()
                              ? kIdleAnimation
                              : m_animations.begin()->first;

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,8 @@ private:
 
     IModelHost& m_host;
     std::string m_fileName;
+    // Where the outline computed for the loaded file is cached.
+    std::string m_cachedCollisionName;
     Animations m_animations;
     std::string m_currentAnimation;
     int m_currentFrame = 0;
@@ -128,3 +131,7 @@ private:
 // empty path when the logical path would lead outside it.
 std::filesystem::path CachedFilePath(const std::filesystem::path& cacheFolder,
                                      const std::string& logicalPath);
+// The logical name a model's computed outline is cached under: its own path,
+// a hash of the model file's bytes and ".col". Another game's model of the same
+// name, or a patched one, so never meets an outline that is not its own.
+std::string CachedCollisionName(const std::string& logicalPath, std::span<const std::uint8_t> modelBytes);

@@ -2,6 +2,8 @@
 // frames and kept in the cache folder for the next start.
 #include "render/C3DSpresh.h"
 
+#include <cstdio>
+
 #include "render/CModelWriter.h"
 #include "render/IModelHost.h"
 #include "resources/CADVException.h"
@@ -122,14 +124,25 @@ bool C3DSpresh::UseCollisionFile(const std::optional<std::vector<std::uint8_t>>&
     return true;
 }
 
+std::string CachedCollisionName(const std::string& logicalPath, std::span<const std::uint8_t> modelBytes) {
+    // FNV-1a: quick, and plenty to tell two versions of one model apart.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const std::uint8_t byte : modelBytes) {
+        hash = (hash ^ byte) * 1099511628211ull;
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return logicalPath + "." + hex + ".col";
+}
+
 void C3DSpresh::LoadCollisionData() {
-    // The game's own file first, then the one an earlier start computed.
-    const std::string name = m_fileName + ".col";
-    if (UseCollisionFile(m_host.ReadFile(name)) || UseCollisionFile(ReadCachedFile(name))) {
+    // The game's own file first, then the one an earlier start computed for these very bytes.
+    if (UseCollisionFile(m_host.ReadFile(m_fileName + ".col")) ||
+        UseCollisionFile(ReadCachedFile(m_cachedCollisionName))) {
         return;
     }
     CreateCollisionData();
-    WriteCollisionFile(name);
+    WriteCollisionFile(m_cachedCollisionName);
 }
 
 void C3DSpresh::WriteCollisionFile(const std::string& name) {

@@ -61,7 +61,8 @@ TEST_F(ArchiveModels, AComputedOutlineLandsInTheCacheFolderAndIsReadBack) {
         EXPECT_EQ(models.GetModel("data\\models\\plain.ims")->CollisionOutline("idle", 0)->GetPoints().size(),
                   4u);
     }
-    const auto written = cache.Path() / "data" / "models" / "plain.ims.col";
+    const auto written =
+        CachedFilePath(cache.Path(), CachedCollisionName("data\\models\\plain.ims", CModelWriter::WriteMesh(UnitCube())));
     ASSERT_TRUE(std::filesystem::exists(written));
     // A different outline put there is what the next start uses.
     CPolygon line;

@@ -106,14 +106,16 @@ TEST(CollisionOutline, AnArchivedFileOfVersionOneIsUsedForEveryFrame) {
 TEST(CollisionOutline, OtherVersionsAreComputedAndWrittenToTheCacheFolder) {
     TempDir cache;
     CMemoryModelHost host(cache.Path());
-    host.AddFile("data\\models\\sq.ims",
-                 CModelWriter::WriteMesh(PointMesh({{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}})));
+    const auto model = CModelWriter::WriteMesh(PointMesh({{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}}));
+    host.AddFile("data\\models\\sq.ims", model);
     std::vector<std::uint8_t> version2 = {2, 0, 0, 0, 0, 0, 0, 0};
     host.AddFile("data\\models\\sq.ims.col", version2);
 
     const Outline square{{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     EXPECT_EQ(LoadedOutline(host, "data\\models\\sq.ims"), square);
-    const auto written = cache.Path() / "data" / "models" / "sq.ims.col";
+    // Beside the model's path, named after its bytes too.
+    const auto written = CachedFilePath(cache.Path(), CachedCollisionName("data\\models\\sq.ims", model));
+    EXPECT_EQ(written.parent_path(), cache.Path() / "data" / "models");
     ASSERT_TRUE(std::filesystem::exists(written));
     const std::string bytes = ReadFile(written);
     CPolygon expected;
@@ -128,19 +130,34 @@ TEST(CollisionOutline, OtherVersionsAreComputedAndWrittenToTheCacheFolder) {
 TEST(CollisionOutline, AnOutlineComputedEarlierIsReadFromTheCacheFolder) {
     TempDir cache;
     CMemoryModelHost host(cache.Path());
-    host.AddFile("m.ims", CModelWriter::WriteMesh(PointMesh({{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}})));
+    const auto model = CModelWriter::WriteMesh(PointMesh({{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}}));
+    host.AddFile("m.ims", model);
+    const auto cached = cache.Path() / CachedCollisionName("m.ims", model);
     CPolygon triangle;
     triangle.AddPoint(5, 5, false);
     triangle.AddPoint(6, 5, false);
     triangle.AddPoint(5, 6, false);
     const auto bytes = CModelWriter::WriteCollision(triangle);
-    WriteFile(cache.Path() / "m.ims.col", std::string(bytes.begin(), bytes.end()));
+    WriteFile(cached, std::string(bytes.begin(), bytes.end()));
     EXPECT_EQ(LoadedOutline(host, "m.ims"), PointsOf(triangle));
 
     // A truncated one is computed again and replaced.
-    WriteFile(cache.Path() / "m.ims.col", std::string("\x01\0\0\0\x09\0\0\0", 8));
+    WriteFile(cached, std::string("\x01\0\0\0\x09\0\0\0", 8));
     EXPECT_EQ(LoadedOutline(host, "m.ims"), (Outline{{0, 0}, {1, 0}, {1, 1}, {0, 1}}));
-    EXPECT_EQ(ReadFile(cache.Path() / "m.ims.col").size(), 8u + 4 * 8);
+    EXPECT_EQ(ReadFile(cached).size(), 8u + 4 * 8);
+}
+
+TEST(CollisionOutline, AnotherModelOfTheSameNameNeverGetsTheCachedOutline) {
+    // Two games, or a game and its patch, with a model of one name and other shapes.
+    TempDir cache;
+    CMemoryModelHost small(cache.Path());
+    small.AddFile("data\\models\\m.ims", CModelWriter::WriteMesh(PointMesh({{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}})));
+    EXPECT_EQ(LoadedOutline(small, "data\\models\\m.ims"), (Outline{{0, 0}, {1, 0}, {1, 1}, {0, 1}}));
+    CMemoryModelHost large(cache.Path());
+    large.AddFile("data\\models\\m.ims", CModelWriter::WriteMesh(PointMesh({{0, 0, 0}, {3, 0, 0}, {3, 0, 3}, {0, 0, 3}})));
+    EXPECT_EQ(LoadedOutline(large, "data\\models\\m.ims"), (Outline{{0, 0}, {3, 0}, {3, 3}, {0, 3}}));
+    // The first one's outline is still found for it.
+    EXPECT_EQ(LoadedOutline(small, "data\\models\\m.ims"), (Outline{{0, 0}, {1, 0}, {1, 1}, {0, 1}}));
 }
 
 TEST(CollisionOutline, AnOutlineThatCannotBeWrittenIsSkipped) {
