@@ -61,6 +61,10 @@ public:
     CGame(const CGame&) = delete;
     CGame& operator=(const CGame&) = delete;
 
+    // The member table scripts see, in DISPID order; read-only, so that tools
+    // and tests can list what scripts may use.
+    static std::span<const DispatchMember> ScriptMembers();
+
     void Initialize(DWindow& window);
     void DoFrame();
     // After the clock was stepped by hand: lets the sound catch up with it, so
@@ -154,7 +158,6 @@ protected:
                          Variant* result) override;
 
 private:
-    static std::span<const DispatchMember> ScriptMembers();
     void StartGame();
     // The game world's end, in its fixed order: scene, messages, parser, scripts, stores, sound.
     void EndGame();

@@ -34,6 +34,10 @@ public:
     static constexpr float kDefaultShadowStrength = 0.4f;
     static constexpr float kDefaultBrightness = 1.0f;
 
+    // The member table scripts see, in DISPID order; read-only, so that tools
+    // and tests can list what scripts may use.
+    static std::span<const DispatchMember> ScriptMembers();
+
     explicit CScene(ISceneHost& host);
     // Runs OnDestroy, releases the objects and drops what the renderer holds for the scene.
     ~CScene() override;
@@ -108,7 +112,6 @@ private:
         std::uint32_t id;
     };
 
-    static std::span<const DispatchMember> ScriptMembers();
     HRESULT InvokeTableMember(DISPID id, std::span<const Variant> args, Variant* result);
 
     // Definition steps shared by objects and shapes.

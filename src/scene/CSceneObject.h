@@ -30,6 +30,10 @@ public:
     // How long a blocked walk waits before it tries again.
     static constexpr std::uint32_t kBlockedRetryMs = 3000;
 
+    // The member table scripts see, in DISPID order; read-only, so that tools
+    // and tests can list what scripts may use.
+    static std::span<const DispatchMember> ScriptMembers();
+
     // A clock that can stand still: effective time = elapsed - paused time.
     struct Clock {
         std::uint32_t elapsed = 0;
@@ -163,7 +167,6 @@ private:
     // Every field of the savegame record, read completely before any is applied.
     struct Record;
 
-    static std::span<const DispatchMember> ScriptMembers();
     // The effective time of `clock` at `tick`; a held clock keeps its effective
     // time by letting the paused time grow.
     static std::uint32_t Advance(Clock& clock, std::uint32_t tick, bool hold);

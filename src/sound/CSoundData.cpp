@@ -24,7 +24,11 @@ bool EndsWithOgg(const std::string& name) {
 
 } // namespace
 
-CSoundData::CSoundData(CSoundEngine& engine) : CSoundObject(engine, Members) {}
+std::span<const DispatchMember> CSoundData::ScriptMembers() {
+    return Members;
+}
+
+CSoundData::CSoundData(CSoundEngine& engine) : CSoundObject(engine, ScriptMembers()) {}
 
 std::unique_ptr<CSoundData> CSoundData::Load(CSoundEngine& engine, const std::string& name) {
     if (EndsWithOgg(name)) {

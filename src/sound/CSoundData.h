@@ -18,6 +18,10 @@ public:
     // CSoundDataRaw; not looping, stopped, not registered with the engine.
     static std::unique_ptr<CSoundData> Load(CSoundEngine& engine, const std::string& name);
 
+    // The member table scripts see, in DISPID order; read-only, so that tools
+    // and tests can list what scripts may use.
+    static std::span<const DispatchMember> ScriptMembers();
+
     void SetLoop(bool loop) override { m_loop = loop; }
     bool IsEffect() const override { return true; }
 

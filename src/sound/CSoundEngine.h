@@ -41,6 +41,10 @@ public:
     static constexpr int MaxGroupVolume = CSoundMixer::MaxGroupVolume;
     static constexpr std::uint32_t FadeStepMs = 10;
 
+    // The member table scripts see, in DISPID order; read-only, so that tools
+    // and tests can list what scripts may use.
+    static std::span<const DispatchMember> ScriptMembers();
+
     // Reads a whole file of the resource archives by logical path; raises the
     // archive's "not found" error when it is missing.
     using FileLoader = std::function<std::vector<std::uint8_t>(const std::string& path)>;
@@ -111,7 +115,6 @@ private:
         int number = 0;
     };
 
-    static std::span<const DispatchMember> ScriptMembers();
     DISPID FindName(std::u16string_view name) override;
     HRESULT InvokeMember(DISPID id, DispatchFlags flags, std::span<const Variant> args,
                          Variant* result) override;

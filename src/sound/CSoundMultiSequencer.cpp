@@ -19,8 +19,12 @@ constexpr DISPID SetMasterChannelId = SetVolumeId + 2;
 
 } // namespace
 
+std::span<const DispatchMember> CSoundMultiSequencer::ScriptMembers() {
+    return Members;
+}
+
 CSoundMultiSequencer::CSoundMultiSequencer(CSoundEngine& engine, const Parameters& definition)
-    : CSoundObject(engine, Members), m_sync(definition("sync", "true") == "true"),
+    : CSoundObject(engine, ScriptMembers()), m_sync(definition("sync", "true") == "true"),
       m_sampleBuffer(engine.HalfBufferBytes() / sizeof(std::int16_t)),
       m_accumulator(engine.HalfBufferBytes() / sizeof(std::int16_t)) {
     for (int c = '!'; c <= '~'; ++c) {

@@ -27,6 +27,10 @@ public:
     // Looks up a definition key, giving `def` when it is missing.
     using Parameters = std::function<std::string(const std::string& key, const std::string& def)>;
 
+    // The member table scripts see, in DISPID order; read-only, so that tools
+    // and tests can list what scripts may use.
+    static std::span<const DispatchMember> ScriptMembers();
+
     // Loads every "sample_<c>" and sets every "chan_<n>" of the definition;
     // the first channel set becomes the master at full volume.
     CSoundMultiSequencer(CSoundEngine& engine, const Parameters& definition);

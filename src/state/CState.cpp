@@ -4,6 +4,7 @@
 #include "resources/CADVException.h"
 #include "script/TextConversion.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -304,12 +305,9 @@ HRESULT CState::GetIDsOfNames(const IID& riid, std::span<const std::u16string_vi
         return DISP_E_UNKNOWNINTERFACE;
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (names[i] == u"count") {
-            ids[i] = kCountId;
-        } else if (names[i] == u"name") {
-            ids[i] = kNameId;
-        } else if (names[i] == u"value") {
-            ids[i] = kValueId;
+        const auto fixed = std::find(kFixedNames.begin(), kFixedNames.end(), names[i]);
+        if (fixed != kFixedNames.end()) {
+            ids[i] = kCountId + static_cast<DISPID>(fixed - kFixedNames.begin());
         } else {
             // Naming a variable creates it, empty, without marking the store modified.
             const auto [id, created] = Define(names[i]);

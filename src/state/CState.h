@@ -2,6 +2,7 @@
 
 #include "script/CDispatchBase.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <span>
@@ -18,6 +19,9 @@ public:
     static constexpr DISPID kCountId = 0x100000;
     static constexpr DISPID kNameId = 0x100001;
     static constexpr DISPID kValueId = 0x100002;
+    // The store's own methods, which no variable can be named: the name at
+    // position i has the DISPID kCountId + i.
+    static constexpr std::array<std::u16string_view, 3> kFixedNames{u"count", u"name", u"value"};
 
     CState() : m_cursor(m_names.end()) {}
 
