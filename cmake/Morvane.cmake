@@ -4,8 +4,8 @@
 set(MORVANE_WARNINGS -Wall -Wextra)
 
 if(MORVANE_SANITIZE)
-    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
-    add_link_options(-fsanitize=address,undefined)
+    add_compile_options(-fsanitize=address,undefined,float-cast-overflow -fno-omit-frame-pointer -fno-sanitize-recover=undefined,float-cast-overflow)
+    add_link_options(-fsanitize=address,undefined,float-cast-overflow)
 endif()
 
 # Every program of a sanitizer build gets the hooks that keep leak reports about our own code.
@@ -22,7 +22,7 @@ if(MORVANE_FUZZ)
     endif()
     # Everything is instrumented for coverage; only the fuzz targets get the libFuzzer main.
     add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
-    add_link_options(-fsanitize=address,undefined)
+    add_link_options(-fsanitize=address,undefined,float-cast-overflow)
 endif()
 
 # The library layering, stated once. Each folder of src/ is one static library

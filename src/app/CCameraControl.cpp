@@ -1,5 +1,6 @@
 #include "app/CCameraControl.h"
 
+#include "mathutil/SaturatingCast.h"
 #include "render/C3DEngine2.h"
 #include "scene/CParameterParser.h"
 
@@ -9,7 +10,7 @@ namespace {
 
 // Durations are given in milliseconds as numbers and count in whole ones.
 std::int32_t Duration(const CParameterParser& parameters) {
-    return static_cast<std::int32_t>(parameters.GetFloatDefault("speed", 0.0f));
+    return SaturatingCast<std::int32_t>(parameters.GetFloatDefault("speed", 0.0f));
 }
 
 // The curve `fastStart` eases out (square root: fast start, slow end); the

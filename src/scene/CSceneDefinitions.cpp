@@ -3,6 +3,7 @@
 #include "scene/CScene.h"
 
 #include "mathutil/D3DXMath.h"
+#include "mathutil/SaturatingCast.h"
 #include "render/C3DEngine2.h"
 #include "render/C3DSpresh.h"
 #include "render/CModelInstance.h"
@@ -33,7 +34,7 @@ float NormalisedAngle(float angle) {
 // Truncated towards zero; a value beyond the int range stays at its edge
 // instead of overflowing, and the shape then refuses the count.
 int TruncatedCount(float value) {
-    return static_cast<int>(std::clamp(value, -2147483520.0f, 2147483520.0f));
+    return SaturatingCast<int>(value);
 }
 
 int KindOfType(const std::string& type) {
@@ -74,7 +75,7 @@ D3DCOLORVALUE Colour(const CParameterParser& parameters, float fallback) {
 // Each channel times 255, limited to 0..255 and truncated, as ARGB.
 std::uint32_t ColourBytes(const D3DCOLORVALUE& colour) {
     const auto byte = [](float channel) {
-        return static_cast<std::uint32_t>(std::clamp(channel * 255.0f, 0.0f, 255.0f));
+        return std::clamp(SaturatingCast<std::uint32_t>(channel * 255.0f), 0u, 255u);
     };
     return byte(colour.a) << 24 | byte(colour.r) << 16 | byte(colour.g) << 8 | byte(colour.b);
 }

@@ -2,6 +2,7 @@
 // rotation and the collision check that every movement step passes.
 #include "scene/CSceneObject.h"
 
+#include "mathutil/SaturatingCast.h"
 #include "navigation/EPathFinder.h"
 #include "navigation/PathFinder.h"
 #include "render/C3DSpresh.h"
@@ -48,8 +49,9 @@ float GroundDistance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
 // Milliseconds for `length` units at `speed` ms per unit; a negative speed
 // arrives at once instead of wrapping into an endless movement.
 std::uint32_t SegmentDuration(float length, std::int32_t speed) {
-    const double ms = std::trunc(static_cast<double>(length) * speed);
-    return static_cast<std::uint32_t>(std::clamp(ms, 0.0, double{std::numeric_limits<std::int32_t>::max()}));
+    // A length that is not a number, or infinity times a speed of 0, arrives at once too.
+    const auto ms = SaturatingCast<std::int32_t>(static_cast<double>(length) * speed);
+    return static_cast<std::uint32_t>(std::max(ms, 0));
 }
 
 } // namespace

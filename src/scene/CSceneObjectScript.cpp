@@ -2,6 +2,7 @@
 // argument rules.
 #include "scene/CSceneObject.h"
 
+#include "mathutil/SaturatingCast.h"
 #include "render/C3DEngine2.h"
 #include "render/C3DSpresh.h"
 #include "render/CModelInstance.h"
@@ -150,11 +151,8 @@ bool Flag(const CParameterParser& p, std::string_view name, std::string_view fal
 // A number from a parameter text cut to a whole millisecond count; what does
 // not fit becomes the nearest value that does.
 std::int32_t WholeNumber(float value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    const double limit = std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::clamp(std::trunc(static_cast<double>(value)), -limit, limit));
+    // The lowest value stays symmetric with the highest, as before.
+    return std::max(SaturatingCast<std::int32_t>(value), -std::numeric_limits<std::int32_t>::max());
 }
 
 Variant Text(const std::string& text) {

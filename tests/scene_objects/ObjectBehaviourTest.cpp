@@ -166,6 +166,25 @@ TEST_F(ObjectBehaviourTest, BlockedMoveToStopsWithoutItsEvent) {
     EXPECT_EQ(SceneLog(), "done:");
 }
 
+TEST_F(ObjectBehaviourTest, MovesOfNoSensibleLengthArriveAtOnce) {
+    // An endless target at speed 0 (infinity times 0) or a length beyond any
+    // duration: each ends with its event at the next step, never undefined.
+    Load(kWalker);
+    CSceneObject& walker = Object(u"walker");
+    for (const char* move : {"posx='1e39' speed='0' event='a'", "posx='-1e39' speed='-5' event='b'"}) {
+        SCOPED_TRACE(move);
+        Eval(std::string("scene.walker.moveto(\"") + move + "\");");
+        Run(100);
+        EXPECT_FALSE(walker.IsMoving());
+    }
+    EXPECT_NE(SceneLog().find("a:"), std::string::npos) << SceneLog();
+    EXPECT_NE(SceneLog().find("b:"), std::string::npos) << SceneLog();
+    // A duration beyond the longest one takes the longest one.
+    Eval("scene.walker.moveto(\"posx='1e30' speed='1000000'\");");
+    Run(100);
+    EXPECT_TRUE(walker.IsMoving());
+}
+
 TEST_F(ObjectBehaviourTest, BlockedWalkWaitsThreeSecondsAndTriesAgain) {
     Load(std::string(kWalker) + kWall);
     CSceneObject& walker = Object(u"walker");

@@ -1,6 +1,7 @@
 #include "app/input/CFreeMove.h"
 
 #include "mathutil/D3DXMath.h"
+#include "mathutil/SaturatingCast.h"
 #include "render/CModelInstance.h"
 #include "scene/CPolygonTable.h"
 #include "scene/CScene.h"
@@ -19,7 +20,7 @@ void CFreeMove::Step(CScene& scene, CSceneObject& mover, const CPolygonTable& po
         mover.SetRotation(rotation);
         rotation = instance->rotation;
     }
-    if (static_cast<int>(mover.FreeMoveSpeed()) == 0) {
+    if (SaturatingCast<int>(mover.FreeMoveSpeed()) == 0) {
         return;
     }
 
