@@ -310,7 +310,7 @@ TEST_F(DefinitionsTest, RefusedShapes) {
         {"name='disc' shape='circle'",
          "Exception:\nAn object with name 'disc' has already been defined in the scene, shape rejected!"},
         {"name='x' shape='circle' sides='1e20'",
-         "Exception:\nC3DSpresh::CreateFilledCircle - Invalid segment count 2147483520"},
+         "Exception:\nC3DSpresh::CreateFilledCircle - Invalid segment count 2147483647"},
         {"name='x' shape='cylinder' sides='0.5'",
          "Exception:\nC3DSpresh::CreateFilledCircle - Invalid segment count 0"},
         {"name='x' shape='circle' relativeto='nothere'",
