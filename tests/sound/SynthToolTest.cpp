@@ -24,7 +24,12 @@ struct ExpectedSound {
 constexpr ExpectedSound Sounds[] = {
     {"click.raw", 100, 44100 / 4, false},
     {"chime.ogg", 44100 / 4, 44100 * 3, false},
+    {"step.raw", 100, 44100 / 4, false},
+    {"pickup.ogg", 44100 / 10, 44100, false},
+    {"door.ogg", 44100 / 4, 44100 * 2, false},
     {"theme.ogg", 44100 * 2, 44100 * 20, true},
+    {"workshop.ogg", 44100 * 2, 44100 * 20, true},
+    {"cellar.ogg", 44100 * 2, 44100 * 20, true},
 };
 
 class SynthTool : public ::testing::Test {

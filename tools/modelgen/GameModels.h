@@ -14,9 +14,7 @@
 //   block.ims  0.6 cube without texture
 //   glass.ims  0.8 cube of transparent blue glass
 //   lamp.ims   post with a glowing (emissive) head
-//   hero.spr   a figure of boxes facing -x, with "idle" (2 frames) and
-//              "walk" (kWalkFrames frames, legs and arms swinging)
+//   hero.spr   the player's figure (FigureModels.h)
+//   guard.spr  the gatekeeper, the same figure in other colours
+// and the props of GeneratePropModels.
 std::vector<GeneratedFile> GenerateGameModels();
-
-constexpr int kIdleFrames = 2;
-constexpr int kWalkFrames = 8;

@@ -76,6 +76,31 @@ Colour Bricks(int x, int y) {
     return {150 - shade, 70 - shade / 2, 50};
 }
 
+// Floorboards in staggered lengths, for a floor 20 units across: sixteen
+// boards of about a unit and a quarter each.
+Colour Floorboards(int x, int y) {
+    constexpr int kBoard = kTextureSize / 16;
+    const int board = x / kBoard;
+    const int joint = (board * 37) % kTextureSize;
+    if (x % kBoard == 0 || y == joint) {
+        return {45, 30, 15};
+    }
+    const int shade = board % 3 * 12;
+    return {130 - shade, 90 - shade, 50 - shade / 2};
+}
+
+// Flagstones of a cellar floor: large, uneven grey slabs.
+Colour Flagstones(int x, int y) {
+    constexpr int kSlab = kTextureSize / 8;
+    const int row = y / kSlab;
+    const int shifted = x + (row % 2) * kSlab / 2;
+    if (y % kSlab < 1 || shifted % kSlab < 1) {
+        return {30, 30, 28};
+    }
+    const int shade = (shifted / kSlab * 3 + row * 5) % 4 * 8;
+    return {95 - shade, 92 - shade, 88 - shade};
+}
+
 } // namespace
 
 std::vector<GeneratedFile> GenerateGameTextures() {
@@ -83,6 +108,8 @@ std::vector<GeneratedFile> GenerateGameTextures() {
         {"checker.tga", WriteTga(Paint(Checker, 6))},
         {"crate.tga", WriteTga(Paint(Planks, 8))},
         {"wall.tga", WriteTga(Paint(Bricks, 5))},
+        {"boards.tga", WriteTga(Paint(Floorboards, 6))},
+        {"flagstones.tga", WriteTga(Paint(Flagstones, 7))},
         {"arrow.png", ArrowCursorPng()},
     };
 }

@@ -17,6 +17,12 @@ ModelMaterialData ColourMaterial(std::string name, std::string texture, D3DCOLOR
     return data;
 }
 
+std::vector<std::uint8_t> SingleBoxModel(const D3DXVECTOR3& min, const D3DXVECTOR3& max, ModelMaterialData material) {
+    ModelMeshData mesh;
+    AddModelBox(mesh, min, max, std::move(material));
+    return CModelWriter::WriteMesh(mesh);
+}
+
 void AddSwungBox(ModelMeshData& mesh, const D3DXVECTOR3& min, const D3DXVECTOR3& max,
                  ModelMaterialData material, const D3DXVECTOR3& pivot, float angle) {
     const std::size_t first = mesh.vertices.size();

@@ -21,7 +21,12 @@ OUT_DIR/textures/ (both created when missing), which the game loads as
   mirror.ims  upright rectangle facing -z, the size of a wall's face
   lamp.ims    post with a glowing head (emissive material)
   hero.spr    figure with the animations "idle" and "walk"
-  checker.tga, crate.tga, wall.tga   uncompressed 32-bit TGA
+  guard.spr   the same figure in other colours
+  gate.ims, backdrop.ims, door.ims, bench.ims, shelf.ims, crowbar.ims, oilcan.ims,
+  lantern.ims, hatch.ims, stairs.ims, barrel.ims, key.ims
+              the props of the workshop, the cellar and the puzzle
+  checker.tga, crate.tga, wall.tga, boards.tga, flagstones.tga
+              uncompressed 32-bit TGA
 The files are computed, not drawn by hand: every run writes the same bytes.
 
 Exit status: 0 on success, 1 when a file cannot be written, 2 on bad usage.

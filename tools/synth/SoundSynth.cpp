@@ -104,28 +104,76 @@ StereoSamples SynthesiseChime() {
     return ToStereo(signal);
 }
 
-StereoSamples SynthesiseTheme() {
-    constexpr double Beat = 0.25;
-    // One bar of eighths per line, A minor: the last note leads back to the first.
-    constexpr int Melody[] = {69, 72, 76, 72, 74, 77, 76, 74, 72, 76, 79, 76, 74, 71, 72, 71};
-    constexpr int Bass[] = {45, 41, 48, 43};
-    constexpr std::size_t MelodyNotes = std::size(Melody);
-    Signal signal(Frames(Beat * MelodyNotes));
-    const std::size_t beatFrames = Frames(Beat);
-    for (std::size_t n = 0; n < MelodyNotes; ++n) {
-        AddNote(signal, n * beatFrames, beatFrames, NoteHz(Melody[n]), 0.3, 0.15);
-    }
-    const std::size_t barFrames = signal.size() / std::size(Bass);
-    for (std::size_t n = 0; n < std::size(Bass); ++n) {
-        AddNote(signal, n * barFrames, barFrames, NoteHz(Bass[n]), 0.35, 0.6);
+StereoSamples SynthesiseStep() {
+    Signal signal(Frames(0.09));
+    Noise noise;
+    double previous = 0;
+    for (std::size_t i = 0; i < signal.size(); ++i) {
+        // A heavier low-pass than the click's: a dull thud on stone.
+        previous += 0.08 * (noise.Next() - previous);
+        const double thump = std::sin(2.0 * std::numbers::pi * 70.0 * static_cast<double>(i) / SampleRate);
+        signal[i] = Envelope(i, signal.size(), 0.002, 0.025) * (2.5 * previous + 0.5 * thump);
     }
     return ToStereo(signal);
 }
+
+StereoSamples SynthesisePickup() {
+    Signal signal(Frames(0.3));
+    const std::size_t half = signal.size() / 2;
+    AddNote(signal, 0, half, NoteHz(79), 0.35, 0.1);
+    AddNote(signal, half, signal.size() - half, NoteHz(86), 0.35, 0.12);
+    return ToStereo(signal);
+}
+
+StereoSamples SynthesiseDoor() {
+    Signal signal(Frames(0.9));
+    Noise noise;
+    double phase = 0;
+    for (std::size_t i = 0; i < signal.size(); ++i) {
+        const double t = static_cast<double>(i) / SampleRate;
+        // A hinge: a rough tone that wavers and sinks as the door swings.
+        const double hz = 260.0 - 120.0 * t + 25.0 * std::sin(2.0 * std::numbers::pi * 7.0 * t);
+        phase += hz / SampleRate;
+        const double saw = 2.0 * (phase - std::floor(phase)) - 1.0;
+        signal[i] = 0.25 * Envelope(i, signal.size(), 0.05, 0.5) * (saw + 0.3 * noise.Next());
+    }
+    return ToStereo(signal);
+}
+
+StereoSamples SynthesiseTune(const Tune& tune) {
+    const std::size_t beatFrames = Frames(tune.beat);
+    Signal signal(beatFrames * tune.melody.size());
+    for (std::size_t n = 0; n < tune.melody.size(); ++n) {
+        if (tune.melody[n] > 0) {
+            AddNote(signal, n * beatFrames, beatFrames, NoteHz(tune.melody[n]), 0.3, tune.noteDecay);
+        }
+    }
+    const std::size_t barFrames = signal.size() / tune.bass.size();
+    for (std::size_t n = 0; n < tune.bass.size(); ++n) {
+        AddNote(signal, n * barFrames, barFrames, NoteHz(tune.bass[n]), 0.35, tune.bassDecay);
+    }
+    return ToStereo(signal);
+}
+
+// One bar of eighths per line, A minor: the last note leads back to the first.
+const Tune kCourtyardTune{0.25, 0.15, 0.6, {69, 72, 76, 72, 74, 77, 76, 74, 72, 76, 79, 76, 74, 71, 72, 71},
+                          {45, 41, 48, 43}};
+// A busy C major jig for the workshop.
+const Tune kWorkshopTune{0.18, 0.1, 0.4, {72, 76, 79, 76, 77, 74, 71, 74, 72, 76, 79, 84, 83, 79, 74, 71,
+                                          72, 74, 76, 77, 79, 77, 76, 74, 72, 71, 69, 71, 72, 0, 67, 0},
+                         {48, 43, 45, 41, 48, 43, 41, 43}};
+// Slow, low and sparse for the cellar: rests (0) leave the drone alone.
+const Tune kCellarTune{0.5, 0.4, 1.5, {57, 0, 0, 60, 0, 56, 0, 0, 57, 0, 0, 53, 0, 52, 0, 0}, {33, 32}};
 
 std::vector<GeneratedFile> SynthesiseGameSounds() {
     std::vector<GeneratedFile> files;
     files.push_back({"click.raw", ToLittleEndianBytes(SynthesiseClick())});
     files.push_back({"chime.ogg", COggEncoder::Encode(SynthesiseChime())});
-    files.push_back({"theme.ogg", COggEncoder::Encode(SynthesiseTheme())});
+    files.push_back({"step.raw", ToLittleEndianBytes(SynthesiseStep())});
+    files.push_back({"pickup.ogg", COggEncoder::Encode(SynthesisePickup())});
+    files.push_back({"door.ogg", COggEncoder::Encode(SynthesiseDoor())});
+    files.push_back({"theme.ogg", COggEncoder::Encode(SynthesiseTune(kCourtyardTune))});
+    files.push_back({"workshop.ogg", COggEncoder::Encode(SynthesiseTune(kWorkshopTune))});
+    files.push_back({"cellar.ogg", COggEncoder::Encode(SynthesiseTune(kCellarTune))});
     return files;
 }
