@@ -123,7 +123,8 @@ std::vector<GeneratedFile> GeneratePropModels() {
         {"door.ims", SingleBoxModel({-0.7f, 0.0f, -0.05f}, {0.7f, 2.2f, 0.05f}, Wood("door"))},
         {"bench.ims", Bench()},
         {"shelf.ims", Shelf()},
-        {"crowbar.ims", SingleBoxModel({-0.4f, 0.0f, -0.025f}, {0.4f, 0.05f, 0.025f}, ColourMaterial("bar", "", kIron))},
+        // Thicker than a real one, so that the cursor finds it on the bench.
+        {"crowbar.ims", SingleBoxModel({-0.45f, 0.0f, -0.05f}, {0.45f, 0.09f, 0.05f}, ColourMaterial("bar", "", kIron))},
         {"oilcan.ims", OilCan()},
         {"lantern.ims", Lantern()},
         {"hatch.ims", SingleBoxModel({-0.7f, 0.0f, -0.7f}, {0.7f, 0.06f, 0.7f}, Wood("hatch"))},
