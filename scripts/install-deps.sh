@@ -12,8 +12,8 @@ packages=(
     libtomlplusplus-dev
     # scripts
     duktape-dev
-    # sound
-    libvorbis-dev
+    # sound: decoding, and converting other formats to the mixer's
+    libvorbis-dev libsamplerate0-dev
     # textures and text
     libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
     # tests, benchmarks, the independent cipher oracle

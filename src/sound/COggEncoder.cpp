@@ -8,20 +8,19 @@
 
 namespace {
 
-constexpr int Channels = 2;
-constexpr long SampleRate = 44100;
 constexpr std::size_t Chunk = 1024;
 
 // The libvorbis and libogg states of one encoding, released in reverse order
 // of creation whatever happens in between.
 class EncoderState {
 public:
-    explicit EncoderState(float quality) {
+    EncoderState(int channels, long rate, float quality) : m_channels(channels) {
         vorbis_info_init(&m_info);
-        if (vorbis_encode_init_vbr(&m_info, Channels, SampleRate, quality) != 0) {
+        if (vorbis_encode_init_vbr(&m_info, channels, rate, quality) != 0) {
             vorbis_info_clear(&m_info);
-            throw CADVException("COggEncoder::Encode - the Vorbis encoder refused quality %g",
-                                static_cast<double>(quality));
+            throw CADVException(
+                "COggEncoder::Encode - the Vorbis encoder refused %d channels at %ld Hz, quality %g",
+                channels, rate, static_cast<double>(quality));
         }
         vorbis_comment_init(&m_comment);
         vorbis_analysis_init(&m_dsp, &m_info);
@@ -54,8 +53,9 @@ public:
         if (frames > 0) {
             float** buffer = vorbis_analysis_buffer(&m_dsp, static_cast<int>(frames));
             for (std::size_t i = 0; i < frames; ++i) {
-                buffer[0][i] = samples[2 * i] / 32768.0f;
-                buffer[1][i] = samples[2 * i + 1] / 32768.0f;
+                for (int c = 0; c < m_channels; ++c) {
+                    buffer[c][i] = samples[m_channels * i + c] / 32768.0f;
+                }
             }
         }
         vorbis_analysis_wrote(&m_dsp, static_cast<int>(frames));
@@ -88,6 +88,7 @@ private:
         m_out.insert(m_out.end(), page.body, page.body + page.body_len);
     }
 
+    int m_channels;
     vorbis_info m_info{};
     vorbis_comment m_comment{};
     vorbis_dsp_state m_dsp{};
@@ -99,11 +100,16 @@ private:
 } // namespace
 
 std::vector<std::uint8_t> COggEncoder::Encode(std::span<const std::int16_t> samples, float quality) {
-    EncoderState state(quality);
+    return Encode(samples, 2, 44100, quality);
+}
+
+std::vector<std::uint8_t> COggEncoder::Encode(std::span<const std::int16_t> samples, int channels, long rate,
+                                              float quality) {
+    EncoderState state(channels, rate, quality);
     state.WriteHeaders();
-    const std::size_t frames = samples.size() / Channels;
+    const std::size_t frames = samples.size() / static_cast<std::size_t>(channels);
     for (std::size_t at = 0; at < frames; at += Chunk) {
-        state.Write(samples.data() + Channels * at, std::min(Chunk, frames - at));
+        state.Write(samples.data() + channels * at, std::min(Chunk, frames - at));
     }
     state.Write(nullptr, 0);
     state.Flush();

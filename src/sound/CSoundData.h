@@ -7,8 +7,10 @@
 #include <string>
 
 // A sound read from a file of the resource archives ("data\sound\" + name),
-// in the one format the engine mixes: 44 100 Hz, 16-bit, stereo. Nothing is
-// converted. Sound effects and the samples of the music are sound data.
+// delivered in the one format the engine mixes: 44 100 Hz, 16-bit, stereo.
+// Raw files must already be in it; Ogg Vorbis files of other formats are
+// converted while they are decoded. Sound effects and the samples of the
+// music are sound data.
 //
 // Script members: play (from the start), stop (keeps the position), loop
 // (cannot be switched off again), volume, pan, fade(target, ms).

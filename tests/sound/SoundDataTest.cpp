@@ -139,6 +139,12 @@ TEST_F(SoundData, OggErrors) {
     rig.files.Write("text.ogg", Bytes(0, 3000));
     EXPECT_EQ(ErrorOf([&] { CSoundDataOgg text(*rig.engine, "text.ogg"); }),
               "Exception:\nCSoundDataOgg::CSoundDataOgg - 'text.ogg' is not an Ogg Vorbis file");
+    // Vorbis leaves the speakers of more than eight channels to the application.
+    rig.files.Write("nine.ogg", COggEncoder::Encode(std::vector<std::int16_t>(9 * 100), 9, 44100));
+    EXPECT_EQ(
+        ErrorOf([&] { CSoundDataOgg nine(*rig.engine, "nine.ogg"); }),
+        "Exception:\nCSoundDataOgg::CSoundDataOgg - 'nine.ogg' has 9 channels at 44100 Hz, which cannot "
+        "be converted to the mixer's format");
 }
 
 TEST_F(SoundData, FadesFollowTheClock) {
