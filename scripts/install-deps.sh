@@ -18,6 +18,8 @@ packages=(
     libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
     # tests, benchmarks, the independent cipher oracle
     googletest libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
+    # the Debian package (dpkg-shlibdeps, and file, with which CPack finds the binaries) and its checks
+    dpkg-dev file desktop-file-utils man-db
 )
 
 missing=()

@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr const char* kVersion = "morvane 0.1.0";
+// The project's version, the one the package carries too.
+constexpr const char* kVersion = "morvane " MORVANE_VERSION;
 
 CCommandLine Fail(const std::string& text) {
     CCommandLine result;
@@ -44,7 +45,8 @@ std::string CCommandLine::Usage() {
     return "Usage: morvane [options]\n"
            "Runs the game whose resource archives (resource.000, ...) lie in the data folder.\n"
            "\n"
-           "  --data DIR        folder with the resource archives (default: the program's folder)\n"
+           "  --data DIR        folder with the resource archives (default: the program's folder\n"
+           "                    when it holds resource.000, else the installed sample game)\n"
            "  --config FILE     settings file (default: $XDG_CONFIG_HOME/morvane/GAME/settings.toml,\n"
            "                    GAME being the name of the data folder)\n"
            "  --saves DIR       savegame folder (default: $XDG_DATA_HOME/morvane/GAME/savegame)\n"

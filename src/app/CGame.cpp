@@ -65,7 +65,9 @@ CGame::~CGame() {
 void CGame::Initialize(DWindow& window) {
     m_window = &window;
 
-    const auto dataFolder = m_options.dataFolder.empty() ? DPaths::ExecutableFolder() : m_options.dataFolder;
+    const auto dataFolder = m_options.dataFolder.empty()
+                                ? DPaths::DefaultDataFolder(DPaths::ExecutableFolder())
+                                : m_options.dataFolder;
     const CKeySet keys = m_options.keyFile.empty() ? CKeySet::BuiltIn() : CKeySet::Load(m_options.keyFile);
     m_files = std::make_unique<CFileManager>(dataFolder, keys);
 

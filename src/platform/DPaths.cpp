@@ -36,6 +36,21 @@ fs::path ExecutableFolder() {
     return ec ? fs::current_path() : self.parent_path();
 }
 
+fs::path InstalledGameFolder(const fs::path& programFolder) {
+    return (programFolder / MORVANE_INSTALLED_GAME_FROM_BIN).lexically_normal();
+}
+
+fs::path DefaultDataFolder(const fs::path& programFolder) {
+    std::error_code ec;
+    if (!fs::exists(programFolder / "resource.000", ec)) {
+        if (fs::path installed = InstalledGameFolder(programFolder);
+            fs::exists(installed / "resource.000", ec)) {
+            return installed;
+        }
+    }
+    return programFolder;
+}
+
 std::string GameName(const fs::path& dataFolder) {
     // "game/" and "./game" name the same game; a folder without a name of its own (/) is "default".
     const fs::path absolute = fs::absolute(dataFolder).lexically_normal();

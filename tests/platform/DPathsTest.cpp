@@ -1,4 +1,5 @@
 #include "platform/DPaths.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -39,4 +40,20 @@ TEST(DPaths, EachGameKeepsItsSettingsAndSavegamesApartUnderTheXdgFolders) {
     restore("XDG_CONFIG_HOME", saved[0], config);
     restore("XDG_DATA_HOME", saved[1], data);
     restore("HOME", saved[2], home);
+}
+
+TEST(DPaths, WithoutDataFolderTheProgramsOwnGameComesBeforeTheInstalledSample) {
+    TempDir root;
+    const auto bin = root / "usr/bin";
+    const auto installed = DPaths::InstalledGameFolder(bin);
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(installed);
+
+    // No archive anywhere: the program's folder, whose missing resource.000 the engine reports.
+    EXPECT_EQ(DPaths::DefaultDataFolder(bin), bin);
+    WriteFile(installed / "resource.000", "archive");
+    EXPECT_EQ(DPaths::DefaultDataFolder(bin), installed);
+    EXPECT_EQ(DPaths::GameName(DPaths::DefaultDataFolder(bin)), "game");
+    WriteFile(bin / "resource.000", "archive");
+    EXPECT_EQ(DPaths::DefaultDataFolder(bin), bin);
 }
