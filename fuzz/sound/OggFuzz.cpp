@@ -1,7 +1,7 @@
 // Ogg Vorbis sound files from the archives: opening and decoding arbitrary
 // bytes must end in a CADVException or sound, never a crash or a hang.
-// Seeds (made with libvorbisenc): fuzz/sound/seeds, e.g.
-//   sound_ogg_fuzz -max_len=20000 CORPUS_DIR fuzz/sound/seeds
+// Seeds (made with libvorbisenc): fuzz/corpus/sound_ogg_fuzz, e.g.
+//   sound_ogg_fuzz -max_len=20000 CORPUS_DIR fuzz/corpus/sound_ogg_fuzz
 #include "platform/DAudioOutputCapture.h"
 #include "platform/DClock.h"
 #include "platform/DRegistry.h"
