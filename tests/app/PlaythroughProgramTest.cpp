@@ -9,9 +9,10 @@
 #include <filesystem>
 
 TEST(Playthrough, PlaysTheSampleGameToItsEnd) {
-    SampleGameRun game;
+    // The step the file is written for.
+    SampleGameRun game(100);
     // The file ends with "quit" long before this.
-    const SampleGameResult run = game.Play(MORVANE_GAME_DIR "/playthrough.txt", 5000);
+    const SampleGameResult run = game.Play(MORVANE_GAME_DIR "/playthrough.txt", 3000);
     ASSERT_EQ(run.program.exitStatus, 0) << "a text the file waits for with \"at\" did not show\n" << run.program.err;
     EXPECT_EQ(run.program.err, "") << "no script reported an error";
     EXPECT_EQ(DumpedValue(run.json, "scripterrors"), "<missing>") << run.json;

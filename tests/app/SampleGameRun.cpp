@@ -11,7 +11,7 @@ SampleGameResult SampleGameRun::Play(const std::filesystem::path& inputFile, int
     SampleGameResult result;
     result.program = RunProgram(BuiltProgram("morvane"),
                                 {"--headless", "--frames", std::to_string(frames), "--fixed-step",
-                                 std::to_string(kStepMs), "--data", BuiltProgram("game").string(), "--config",
+                                 std::to_string(m_stepMs), "--data", BuiltProgram("game").string(), "--config",
                                  settings.string(), "--saves", Saves().string(), "--input", inputFile.string(),
                                  "--dump-state", dump.string()});
     if (std::filesystem::exists(dump)) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-// One headless run of the sample game as the build packs it, on a 50 ms
+// One headless run of the sample game as the build packs it, on a fixed
 // step, with its own settings and savegame folder.
 struct SampleGameResult {
     ProgramResult program;
@@ -15,7 +15,8 @@ struct SampleGameResult {
 
 class SampleGameRun {
 public:
-    static constexpr int kStepMs = 50;
+    // Milliseconds of game time per frame.
+    explicit SampleGameRun(int stepMs = 50) : m_stepMs(stepMs) {}
 
     // Plays `inputFile` for at most `frames` frames; `startScene` (when not
     // empty) is where the run starts instead of the game's first scene.
@@ -26,5 +27,6 @@ public:
     std::filesystem::path Saves() const { return m_dir / "saves"; }
 
 private:
+    int m_stepMs;
     TempDir m_dir;
 };
