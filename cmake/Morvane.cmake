@@ -27,23 +27,47 @@ endif()
 
 # The library layering, stated once. Each folder of src/ is one static library
 # that links exactly the layers directly below it; a layer whose folder does not
-# exist yet is stepped over to the layers beneath it.
+# exist yet is stepped over to the layers beneath it. The renderer's image files,
+# device interface, OpenGL device and model files are layers of their own, so
+# that tools reading and writing images or models never link the OpenGL device.
 set(MORVANE_LAYER_platform "")
 set(MORVANE_LAYER_mathutil "")
 set(MORVANE_LAYER_resources platform mathutil)
 set(MORVANE_LAYER_script resources)
 set(MORVANE_LAYER_state script)
 set(MORVANE_LAYER_navigation script)
-set(MORVANE_LAYER_render state navigation)
+set(MORVANE_LAYER_image resources)
+set(MORVANE_LAYER_device resources)
+set(MORVANE_LAYER_devicegl device)
+set(MORVANE_LAYER_model device navigation)
+set(MORVANE_LAYER_render state image model devicegl)
 set(MORVANE_LAYER_scene render)
 set(MORVANE_LAYER_parser scene)
 set(MORVANE_LAYER_sound scene)
 set(MORVANE_LAYER_app parser sound)
 
+# The layers in the order they are built, and the folders of those not directly under src/.
+set(MORVANE_LAYERS platform mathutil resources script state navigation image device devicegl model render
+    scene parser sound app)
+set(MORVANE_FOLDER_image render/image)
+set(MORVANE_FOLDER_device render/device)
+set(MORVANE_FOLDER_devicegl render/device/gl)
+set(MORVANE_FOLDER_model render/model)
+
+# The folder of a layer below src/.
+function(morvane_layer_folder layer out)
+    if(DEFINED MORVANE_FOLDER_${layer})
+        set(${out} ${MORVANE_FOLDER_${layer}} PARENT_SCOPE)
+    else()
+        set(${out} ${layer} PARENT_SCOPE)
+    endif()
+endfunction()
+
 function(morvane_lower_layers layer out)
     set(result)
     foreach(lower ${MORVANE_LAYER_${layer}})
-        if(EXISTS ${PROJECT_SOURCE_DIR}/src/${lower}/CMakeLists.txt)
+        morvane_layer_folder(${lower} folder)
+        if(EXISTS ${PROJECT_SOURCE_DIR}/src/${folder}/CMakeLists.txt)
             list(APPEND result morvane_${lower})
         else()
             morvane_lower_layers(${lower} beneath)

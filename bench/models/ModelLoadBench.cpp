@@ -1,8 +1,8 @@
 // Loading a character-sized sprite: 20 frames of a 10 000-triangle mesh (a
 // tube of 101 x 51 vertices). Target: under 20 ms with its collision file.
-#include "render/C3DSpresh.h"
-#include "render/CMemoryModelHost.h"
-#include "render/CModelWriter.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CMemoryModelHost.h"
+#include "render/model/CModelWriter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,7 +6,7 @@
 // the rasteriser finishing the frame (llvmpipe when run headless).
 #include "mathutil/D3DXMath.h"
 #include "platform/DWindow.h"
-#include "render/device/DDeviceGL.h"
+#include "render/device/gl/DDeviceGL.h"
 
 #include <benchmark/benchmark.h>
 

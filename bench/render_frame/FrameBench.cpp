@@ -7,9 +7,9 @@
 
 #include "mathutil/D3DXMath.h"
 #include "render/C3DEngine2.h"
-#include "render/CModelInstance.h"
-#include "render/CModelWriter.h"
-#include "render/ModelPrimitives.h"
+#include "render/model/CModelInstance.h"
+#include "render/model/CModelWriter.h"
+#include "render/model/ModelPrimitives.h"
 #include "render/device/DDeviceNull.h"
 #include "resources/CArchiveWriter.h"
 #include "resources/CFileManager.h"

@@ -2,9 +2,9 @@
 // disk: any bytes must give an outline, read or computed, and never fail the
 // model's load.
 #include "navigation/CPolygon.h"
-#include "render/C3DSpresh.h"
-#include "render/CMemoryModelHost.h"
-#include "render/CModelWriter.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CMemoryModelHost.h"
+#include "render/model/CModelWriter.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // Model files come from the game's archives: any bytes must load or be
 // refused with the engine exception, and whatever loads must be safe to
 // measure, cut into planes, hit with rays and wrap in an outline.
-#include "render/C3DSpresh.h"
-#include "render/CMemoryModelHost.h"
-#include "render/CModelInstance.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CMemoryModelHost.h"
+#include "render/model/CModelInstance.h"
 #include "resources/CADVException.h"
 
 #include <cstddef>

@@ -1,7 +1,7 @@
 // Texture files come from the game's archives: any bytes must decode or be
 // refused with the engine exception. The first byte picks the texture quality
 // so the reduction and mip chain are exercised as well.
-#include "render/TextureImage.h"
+#include "render/image/TextureImage.h"
 #include "resources/CADVException.h"
 
 #include <cstddef>

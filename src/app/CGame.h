@@ -4,7 +4,7 @@
 #include "app/CFrameTimer.h"
 #include "app/CMouseButtons.h"
 #include "app/commands/CMessageBoxQueue.h"
-#include "render/CImage.h"
+#include "render/image/CImage.h"
 #include "platform/DMessage.h"
 #include "platform/DWindow.h"
 #include "scene/CPolygonTable.h"

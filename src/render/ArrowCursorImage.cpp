@@ -1,6 +1,6 @@
 #include "render/ArrowCursorImage.h"
 
-#include "render/PngCodec.h"
+#include "render/image/PngCodec.h"
 #include "resources/CADVException.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "render/C3DEngine2.h"
 
 #include "mathutil/D3DXMath.h"
-#include "render/C3DSpresh.h"
+#include "render/model/C3DSpresh.h"
 #include "render/CArchiveModelHost.h"
-#include "render/CModelCache.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelCache.h"
+#include "render/model/CModelInstance.h"
 #include "render/device/DDevice.h"
 #include "resources/ByteReader.h"
 #include "resources/ByteWriter.h"

@@ -1,8 +1,8 @@
 #include "render/C3DEngine2.h"
 
 #include "mathutil/D3DXMath.h"
-#include "render/C3DSpresh.h"
-#include "render/CModelInstance.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CModelInstance.h"
 #include "render/device/DDevice.h"
 #include "resources/CADVException.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/IModelHost.h"
+#include "render/model/IModelHost.h"
 
 class CFileManager;
 class CTextureTable;

@@ -1,6 +1,6 @@
 #include "render/CEngineLight.h"
 
-#include "render/RecordFields.h"
+#include "render/model/RecordFields.h"
 #include "resources/ByteReader.h"
 #include "resources/ByteWriter.h"
 #include "resources/CADVException.h"

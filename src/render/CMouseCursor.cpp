@@ -1,6 +1,6 @@
 #include "render/CMouseCursor.h"
 
-#include "render/TextureImage.h"
+#include "render/image/TextureImage.h"
 #include "render/TextureUpload.h"
 #include "render/device/DDevice.h"
 #include "render/gui/GuiVertex.h"

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "render/TextureImage.h"
+#include "render/image/TextureImage.h"
 #include "render/TextureUpload.h"
 #include "render/device/DDevice.h"
 #include "resources/CADVException.h"

@@ -2,7 +2,7 @@
 
 #include "navigation/PathFinder.h"
 #include "render/C3DEngine2.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "scene/CPolygonTable.h"
 #include "scene/CSceneObject.h"
 #include "scene/ISceneHost.h"

@@ -6,7 +6,7 @@
 
 #include "render/C3DEngine2.h"
 #include "render/CEngineLight.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "resources/CADVException.h"
 #include "scene/CScene.h"
 #include "scene/ISceneHost.h"

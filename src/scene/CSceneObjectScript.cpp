@@ -4,8 +4,8 @@
 
 #include "mathutil/SaturatingCast.h"
 #include "render/C3DEngine2.h"
-#include "render/C3DSpresh.h"
-#include "render/CModelInstance.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CModelInstance.h"
 #include "resources/CADVException.h"
 #include "scene/CParameterParser.h"
 #include "scene/CPolygonTable.h"

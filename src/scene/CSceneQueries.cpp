@@ -3,7 +3,7 @@
 #include "scene/CScene.h"
 
 #include "mathutil/D3DXMath.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "resources/CADVException.h"
 #include "scene/CParameterParser.h"
 #include "scene/CSceneObject.h"

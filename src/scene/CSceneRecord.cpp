@@ -3,7 +3,7 @@
 #include "scene/CScene.h"
 
 #include "render/C3DEngine2.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "resources/ByteReader.h"
 #include "resources/ByteWriter.h"
 #include "resources/CADVException.h"

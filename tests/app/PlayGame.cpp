@@ -1,7 +1,7 @@
 #include "PlayGame.h"
 
-#include "render/CModelWriter.h"
-#include "render/ModelPrimitives.h"
+#include "render/model/CModelWriter.h"
+#include "render/model/ModelPrimitives.h"
 #include "scene_support/SceneTestHost.h"
 
 #include <cmath>

@@ -2,8 +2,8 @@
 // typed sentences, message boxes, walking and the arrow keys, read back from
 // what the fixture's scripts wrote into the dumped state.
 #include "PlayGame.h"
-#include "render/CImage.h"
-#include "render/ImageCodec.h"
+#include "render/image/CImage.h"
+#include "render/image/ImageCodec.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 

@@ -1,9 +1,9 @@
 // morvane-modelgen run as the game build runs it, its files read back by the
 // engine's own model and texture loaders.
-#include "render/C3DSpresh.h"
-#include "render/CMemoryModelHost.h"
-#include "render/CModelInstance.h"
-#include "render/TextureImage.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CMemoryModelHost.h"
+#include "render/model/CModelInstance.h"
+#include "render/image/TextureImage.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/CImage.h"
+#include "render/image/CImage.h"
 
 #include <cstdint>
 #include <initializer_list>

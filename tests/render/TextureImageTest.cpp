@@ -1,6 +1,6 @@
 #include "ImageFiles.h"
 
-#include "render/TextureImage.h"
+#include "render/image/TextureImage.h"
 #include "resources/CADVException.h"
 
 #include <gmock/gmock.h>

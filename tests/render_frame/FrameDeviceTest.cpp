@@ -1,6 +1,6 @@
-#include "render/C3DSpresh.h"
+#include "render/model/C3DSpresh.h"
 #include "render/CEngineLight.h"
-#include "render/CModelCache.h"
+#include "render/model/CModelCache.h"
 #include "render/gui/CGuiComponentText.h"
 #include "render_frame/FrameFixture.h"
 

@@ -1,8 +1,8 @@
 #include "render_frame/FrameFixture.h"
 
-#include "render/CModelWriter.h"
-#include "render/ModelPrimitives.h"
-#include "render/TgaWriter.h"
+#include "render/model/CModelWriter.h"
+#include "render/model/ModelPrimitives.h"
+#include "render/image/TgaWriter.h"
 #include "resources/CArchiveWriter.h"
 #include "resources/CKeySet.h"
 

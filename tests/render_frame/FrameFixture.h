@@ -2,7 +2,7 @@
 
 #include "mathutil/D3DXMath.h"
 #include "render/C3DEngine2.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "render/device/DDeviceNull.h"
 #include "resources/CADVException.h"
 #include "resources/CFileManager.h"

@@ -1,4 +1,4 @@
-#include "render/C3DSpresh.h"
+#include "render/model/C3DSpresh.h"
 #include "render/CEngineLight.h"
 #include "render_frame/FrameFixture.h"
 

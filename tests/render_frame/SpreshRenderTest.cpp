@@ -1,7 +1,7 @@
-#include "render/C3DSpresh.h"
-#include "render/CMemoryModelHost.h"
-#include "render/CModelWriter.h"
-#include "render/ModelPrimitives.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CMemoryModelHost.h"
+#include "render/model/CModelWriter.h"
+#include "render/model/ModelPrimitives.h"
 #include "resources/CADVException.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/DWindow.h"
-#include "render/device/DDeviceGL.h"
+#include "render/device/gl/DDeviceGL.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "render_gl/GoldenImage.h"
 
-#include "render/CImage.h"
-#include "render/ImageCodec.h"
-#include "render/PngCodec.h"
+#include "render/image/CImage.h"
+#include "render/image/ImageCodec.h"
+#include "render/image/PngCodec.h"
 
 #include <cstdlib>
 #include <filesystem>

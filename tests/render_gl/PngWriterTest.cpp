@@ -1,6 +1,6 @@
-#include "render/CImage.h"
-#include "render/ImageCodec.h"
-#include "render/PngCodec.h"
+#include "render/image/CImage.h"
+#include "render/image/ImageCodec.h"
+#include "render/image/PngCodec.h"
 #include "render_gl/GlTestScene.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "render/CImage.h"
+#include "render/image/CImage.h"
 #include "render/gui/CGuiComponentImage.h"
 #include "render_gui/GuiFixture.h"
 

@@ -1,6 +1,6 @@
 #include "navigation/CPolygon.h"
-#include "render/C3DSpresh.h"
-#include "render/CMemoryModelHost.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CMemoryModelHost.h"
 #include "render_models/ModelFixtures.h"
 #include "support/TempDir.h"
 

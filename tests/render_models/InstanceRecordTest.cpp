@@ -1,4 +1,4 @@
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "render_models/ModelFixtures.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "render/C3DSpresh.h"
-#include "render/CMemoryModelHost.h"
-#include "render/CModelCache.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CMemoryModelHost.h"
+#include "render/model/CModelCache.h"
 #include "render_models/ModelFixtures.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "render_models/ModelFixtures.h"
 
 #include "mathutil/D3DXMath.h"
-#include "render/ModelPrimitives.h"
+#include "render/model/ModelPrimitives.h"
 
 D3DMATERIAL9 GreyMaterial() {
     D3DMATERIAL9 m;

@@ -1,7 +1,7 @@
 #include "mathutil/D3DXMath.h"
-#include "render/C3DSpresh.h"
-#include "render/CMemoryModelHost.h"
-#include "render/CModelInstance.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CMemoryModelHost.h"
+#include "render/model/CModelInstance.h"
 #include "render_models/ModelFixtures.h"
 
 #include <cmath>

@@ -1,5 +1,5 @@
-#include "render/C3DSpresh.h"
-#include "render/CMemoryModelHost.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CMemoryModelHost.h"
 #include "render_models/ModelFixtures.h"
 
 #include <cstring>

@@ -1,5 +1,5 @@
 #include "render/CTextureTable.h"
-#include "render/TgaWriter.h"
+#include "render/image/TgaWriter.h"
 #include "render/device/DDeviceNull.h"
 #include "render_models/ModelFixtures.h"
 

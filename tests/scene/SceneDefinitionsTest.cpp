@@ -1,8 +1,8 @@
 #include "render/C3DEngine2.h"
-#include "render/C3DIMesh2.h"
-#include "render/C3DSpresh.h"
-#include "render/CModelCache.h"
-#include "render/CModelInstance.h"
+#include "render/model/C3DIMesh2.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CModelCache.h"
+#include "render/model/CModelInstance.h"
 #include "scene/SceneFixture.h"
 
 #include <numbers>

@@ -1,5 +1,5 @@
 #include "render/C3DEngine2.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "scene/SceneFixture.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "navigation/PathFinder.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "scene/CPolygonTable.h"
 #include "scene_objects/ObjectFixture.h"
 

@@ -1,4 +1,4 @@
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "resources/CADVException.h"
 #include "scene_objects/ObjectFixture.h"
 

@@ -1,5 +1,5 @@
 #include "render/CEngineLight.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "scene/CPolygonTable.h"
 #include "scene_objects/ObjectFixture.h"
 #include "script/TextConversion.h"

@@ -1,6 +1,6 @@
 #include "scene_support/SceneTestHost.h"
 
-#include "render/ModelPrimitives.h"
+#include "render/model/ModelPrimitives.h"
 #include "resources/CArchiveWriter.h"
 #include "resources/CKeySet.h"
 #include "scene/CScene.h"

@@ -1,7 +1,7 @@
 #include "EngineIcon.h"
 
-#include "render/CImage.h"
-#include "render/PngCodec.h"
+#include "render/image/CImage.h"
+#include "render/image/PngCodec.h"
 #include "resources/CADVException.h"
 
 #include <algorithm>

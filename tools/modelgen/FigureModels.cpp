@@ -1,7 +1,7 @@
 #include "FigureModels.h"
 
 #include "ModelParts.h"
-#include "render/ModelPrimitives.h"
+#include "render/model/ModelPrimitives.h"
 
 #include <algorithm>
 #include <cmath>

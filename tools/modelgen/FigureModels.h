@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/CModelWriter.h"
+#include "render/model/CModelWriter.h"
 
 #include <cstdint>
 #include <vector>

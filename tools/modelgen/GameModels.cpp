@@ -3,7 +3,7 @@
 #include "FigureModels.h"
 #include "ModelParts.h"
 #include "PropModels.h"
-#include "render/ModelPrimitives.h"
+#include "render/model/ModelPrimitives.h"
 
 #include <utility>
 

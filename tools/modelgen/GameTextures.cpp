@@ -1,6 +1,6 @@
 #include "GameTextures.h"
 
-#include "render/TgaWriter.h"
+#include "render/image/TgaWriter.h"
 #include "render/ArrowCursorImage.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "ModelParts.h"
 
-#include "render/ModelPrimitives.h"
+#include "render/model/ModelPrimitives.h"
 
 #include <cmath>
 #include <utility>

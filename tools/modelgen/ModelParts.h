@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/CModelWriter.h"
+#include "render/model/CModelWriter.h"
 
 // Building blocks of the sample game's models, on top of AddModelBox.
 

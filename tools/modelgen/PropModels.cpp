@@ -1,7 +1,7 @@
 #include "PropModels.h"
 
 #include "ModelParts.h"
-#include "render/ModelPrimitives.h"
+#include "render/model/ModelPrimitives.h"
 
 #include <string>
 #include <utility>

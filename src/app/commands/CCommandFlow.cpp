@@ -11,7 +11,7 @@
 #include "parser/CCommand.h"
 #include "parser/EInterfaceBackend.h"
 #include "render/C3DEngine2.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "resources/CADVException.h"
 #include "scene/CScene.h"
 #include "scene/CSceneObject.h"

@@ -2,8 +2,8 @@
 
 #include "mathutil/D3DXMath.h"
 #include "render/C3DEngine2.h"
-#include "render/C3DSpresh.h"
-#include "render/CModelInstance.h"
+#include "render/model/C3DSpresh.h"
+#include "render/model/CModelInstance.h"
 #include "scene/CPolygonTable.h"
 #include "scene/CScene.h"
 #include "scene/CSceneObject.h"

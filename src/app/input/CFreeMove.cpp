@@ -2,7 +2,7 @@
 
 #include "mathutil/D3DXMath.h"
 #include "mathutil/SaturatingCast.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "scene/CPolygonTable.h"
 #include "scene/CScene.h"
 #include "scene/CSceneObject.h"

@@ -1,8 +1,8 @@
 #include "app/savegame/CSaveSlots.h"
 
 #include "app/savegame/CSavegameReader.h"
-#include "render/ImageCodec.h"
-#include "render/PngCodec.h"
+#include "render/image/ImageCodec.h"
+#include "render/image/PngCodec.h"
 #include "resources/CADVException.h"
 #include "resources/CFile.h"
 #include "resources/FileBytes.h"

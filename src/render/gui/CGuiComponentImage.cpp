@@ -1,6 +1,6 @@
 #include "render/gui/CGuiComponentImage.h"
 
-#include "render/CImage.h"
+#include "render/image/CImage.h"
 #include "render/device/DDevice.h"
 #include "render/gui/CGuiRenderer.h"
 #include "resources/CADVException.h"

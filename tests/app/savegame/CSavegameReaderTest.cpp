@@ -3,7 +3,7 @@
 #include "app/savegame/SavegameScene.h"
 #include "render/C3DEngine2.h"
 #include "render/CEngineLight.h"
-#include "render/CModelInstance.h"
+#include "render/model/CModelInstance.h"
 #include "resources/CADVException.h"
 #include "scene/CScene.h"
 #include "scene/CSceneObject.h"

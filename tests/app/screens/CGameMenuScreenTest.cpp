@@ -1,7 +1,7 @@
 #include "app/screens/CGameMenuScreen.h"
 #include "app/screens/GameMenuHitOutput.h"
 #include "app/screens/ScreenTest.h"
-#include "render/CImage.h"
+#include "render/image/CImage.h"
 #include "render/gui/CGuiComponentFrame.h"
 #include "render/gui/CGuiComponentImage.h"
 #include "render/gui/CGuiComponentList.h"

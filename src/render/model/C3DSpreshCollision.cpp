@@ -1,0 +1,161 @@
+// Collision outlines: read from the model's .col file, or computed from the
+// frames and kept in the cache folder for the next start.
+#include "render/model/C3DSpresh.h"
+
+#include <cstdio>
+
+#include "render/model/CModelWriter.h"
+#include "render/model/IModelHost.h"
+#include "resources/CADVException.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <numbers>
+#include <span>
+
+namespace {
+
+constexpr std::uint32_t kCollisionFileVersion = 1;
+
+// Points are told apart by their thousandths, truncated, as the outline's own
+// duplicate check does.
+bool SamePoint(float x1, float z1, float x2, float z2) {
+    return std::trunc(x1 * 1000.0f) == std::trunc(x2 * 1000.0f) &&
+           std::trunc(z1 * 1000.0f) == std::trunc(z2 * 1000.0f);
+}
+
+// Gift wrapping from the left-most point, always taking the smallest turn,
+// which walks the convex hull counter-clockwise in (x, z).
+CPolygon WrapOutline(const C3DIMesh2& frame) {
+    CPolygon outline;
+    const std::int32_t count = frame.vertexBuffer ? frame.vertexCount : 0;
+    if (count == 0) {
+        return outline;
+    }
+    std::vector<std::pair<float, float>> points;
+    points.reserve(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        const D3DXVECTOR3 p = frame.Position(i);
+        points.emplace_back(p.x, p.z);
+    }
+    const auto start = *std::min_element(points.begin(), points.end(),
+                                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    outline.AddPoint(start.first, start.second, true);
+    auto current = start;
+    float direction = 0.0f;
+    // A hull has at most one corner per vertex; the bound also ends walks that
+    // rounding keeps from closing.
+    for (std::int32_t step = 0; step < count; ++step) {
+        float best = std::numbers::pi_v<float>;
+        const std::pair<float, float>* next = nullptr;
+        for (const auto& p : points) {
+            if (SamePoint(p.first, p.second, current.first, current.second)) {
+                continue;
+            }
+            const float dx = p.first - current.first;
+            const float dz = p.second - current.second;
+            const float angle = std::fabs(dx) < 0.0001f ? std::copysign(std::numbers::pi_v<float> / 2, dz)
+                                                        : std::atan2(dz, dx);
+            float relative = angle - direction;
+            if (relative < -std::numbers::pi_v<float>) {
+                relative += 2 * std::numbers::pi_v<float>;
+            }
+            if (relative >= -std::numbers::pi_v<float> / 2 &&
+                std::trunc(relative * 1000.0f) < std::trunc(best * 1000.0f)) {
+                best = relative;
+                next = &p;
+            }
+        }
+        if (!next || SamePoint(next->first, next->second, start.first, start.second)) {
+            break;
+        }
+        outline.AddPoint(next->first, next->second, true);
+        direction += best;
+        current = *next;
+    }
+    return outline;
+}
+
+} // namespace
+
+std::filesystem::path CachedFilePath(const std::filesystem::path& cacheFolder,
+                                     const std::string& logicalPath) {
+    std::string relative = logicalPath;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    const std::filesystem::path path(relative);
+    const bool escapes = std::any_of(path.begin(), path.end(), [](const auto& part) { return part == ".."; });
+    if (cacheFolder.empty() || relative.empty() || path.is_absolute() || escapes) {
+        return {};
+    }
+    return cacheFolder / path;
+}
+
+void C3DSpresh::CreateCollisionData() {
+    ForEachFrame([](C3DIMesh2& frame) { frame.outline = WrapOutline(frame); });
+}
+
+std::optional<std::vector<std::uint8_t>> C3DSpresh::ReadCachedFile(const std::string& name) const {
+    const auto cached = CachedFilePath(m_host.CacheFolder(), name);
+    std::ifstream in(cached, std::ios::binary);
+    if (cached.empty() || !in) {
+        return std::nullopt;
+    }
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool C3DSpresh::UseCollisionFile(const std::optional<std::vector<std::uint8_t>>& data) {
+    if (!data || data->size() < 4) {
+        return false;
+    }
+    const std::uint32_t version = static_cast<std::uint32_t>((*data)[0]) | (*data)[1] << 8 |
+                                  (*data)[2] << 16 | static_cast<std::uint32_t>((*data)[3]) << 24;
+    if (version != kCollisionFileVersion) {
+        return false;
+    }
+    CPolygon outline;
+    try {
+        outline.Load(std::span(*data).subspan(4));
+    } catch (const CADVException&) {
+        // A truncated file is as good as none.
+        return false;
+    }
+    ForEachFrame([&](C3DIMesh2& frame) { frame.outline = outline; });
+    return true;
+}
+
+std::string CachedCollisionName(const std::string& logicalPath, std::span<const std::uint8_t> modelBytes) {
+    // FNV-1a: quick, and plenty to tell two versions of one model apart.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const std::uint8_t byte : modelBytes) {
+        hash = (hash ^ byte) * 1099511628211ull;
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return logicalPath + "." + hex + ".col";
+}
+
+void C3DSpresh::LoadCollisionData() {
+    // The game's own file first, then the one an earlier start computed for these very bytes.
+    if (UseCollisionFile(m_host.ReadFile(m_fileName + ".col")) ||
+        UseCollisionFile(ReadCachedFile(m_cachedCollisionName))) {
+        return;
+    }
+    CreateCollisionData();
+    WriteCollisionFile(m_cachedCollisionName);
+}
+
+void C3DSpresh::WriteCollisionFile(const std::string& name) {
+    const auto idle = m_animations.find(kIdleAnimation);
+    const auto source = idle != m_animations.end() ? idle : m_animations.begin();
+    const auto path = CachedFilePath(m_host.CacheFolder(), name);
+    if (source == m_animations.end() || source->second.empty() || path.empty()) {
+        return;
+    }
+    // The cache is only a shortcut: a file that cannot be written is skipped.
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    const std::vector<std::uint8_t> bytes = CModelWriter::WriteCollision(source->second.front()->outline);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
