@@ -16,6 +16,8 @@ packages=(
     libvorbis-dev libsamplerate0-dev
     # textures and text
     libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+    # morvane-model: reading glTF and OBJ models
+    libassimp-dev
     # tests, benchmarks, the independent cipher oracle
     googletest libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
     # the Debian package (dpkg-shlibdeps, and file, with which CPack finds the binaries) and its checks

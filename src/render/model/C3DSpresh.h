@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mathutil/D3DXTypes.h"
+#include "navigation/CPolygon.h"
 #include "render/model/C3DIMesh2.h"
 #include "resources/CLogger.h"
 
@@ -92,6 +93,9 @@ public:
 
     // Gift-wrapped outline of every frame's vertices in (x, z).
     void CreateCollisionData();
+    // The frame whose outline goes into a computed collision file: the first of
+    // "idle", else of the animation first in name order; null without frames.
+    const C3DIMesh2* CollisionFileFrame() const;
 
 private:
     void EnsureLoaded();
@@ -131,6 +135,9 @@ private:
 // empty path when the logical path would lead outside it.
 std::filesystem::path CachedFilePath(const std::filesystem::path& cacheFolder,
                                      const std::string& logicalPath);
+// The outline of a collision file as the engine reads it, or nothing when the
+// engine ignores the file (too short, another version, points missing).
+std::optional<CPolygon> ReadCollisionFile(std::span<const std::uint8_t> data);
 // The logical name a model's computed outline is cached under: its own path,
 // a hash of the model file's bytes and ".col". Another game's model of the same
 // name, or a patched one, so never meets an outline that is not its own.

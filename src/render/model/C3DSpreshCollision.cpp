@@ -104,23 +104,31 @@ std::optional<std::vector<std::uint8_t>> C3DSpresh::ReadCachedFile(const std::st
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool C3DSpresh::UseCollisionFile(const std::optional<std::vector<std::uint8_t>>& data) {
-    if (!data || data->size() < 4) {
-        return false;
+std::optional<CPolygon> ReadCollisionFile(std::span<const std::uint8_t> data) {
+    if (data.size() < 4) {
+        return std::nullopt;
     }
-    const std::uint32_t version = static_cast<std::uint32_t>((*data)[0]) | (*data)[1] << 8 |
-                                  (*data)[2] << 16 | static_cast<std::uint32_t>((*data)[3]) << 24;
+    const std::uint32_t version = static_cast<std::uint32_t>(data[0]) | data[1] << 8 | data[2] << 16 |
+                                  static_cast<std::uint32_t>(data[3]) << 24;
     if (version != kCollisionFileVersion) {
-        return false;
+        return std::nullopt;
     }
     CPolygon outline;
     try {
-        outline.Load(std::span(*data).subspan(4));
+        outline.Load(data.subspan(4));
     } catch (const CADVException&) {
         // A truncated file is as good as none.
+        return std::nullopt;
+    }
+    return outline;
+}
+
+bool C3DSpresh::UseCollisionFile(const std::optional<std::vector<std::uint8_t>>& data) {
+    const auto outline = data ? ReadCollisionFile(*data) : std::nullopt;
+    if (!outline) {
         return false;
     }
-    ForEachFrame([&](C3DIMesh2& frame) { frame.outline = outline; });
+    ForEachFrame([&](C3DIMesh2& frame) { frame.outline = *outline; });
     return true;
 }
 
@@ -145,17 +153,22 @@ void C3DSpresh::LoadCollisionData() {
     WriteCollisionFile(m_cachedCollisionName);
 }
 
-void C3DSpresh::WriteCollisionFile(const std::string& name) {
+const C3DIMesh2* C3DSpresh::CollisionFileFrame() const {
     const auto idle = m_animations.find(kIdleAnimation);
     const auto source = idle != m_animations.end() ? idle : m_animations.begin();
+    return source == m_animations.end() || source->second.empty() ? nullptr : source->second.front().get();
+}
+
+void C3DSpresh::WriteCollisionFile(const std::string& name) {
+    const C3DIMesh2* frame = CollisionFileFrame();
     const auto path = CachedFilePath(m_host.CacheFolder(), name);
-    if (source == m_animations.end() || source->second.empty() || path.empty()) {
+    if (!frame || path.empty()) {
         return;
     }
     // The cache is only a shortcut: a file that cannot be written is skipped.
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
-    const std::vector<std::uint8_t> bytes = CModelWriter::WriteCollision(source->second.front()->outline);
+    const std::vector<std::uint8_t> bytes = CModelWriter::WriteCollision(frame->outline);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
