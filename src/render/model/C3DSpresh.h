@@ -91,7 +91,7 @@ public:
     void ReloadTextures();
     void SetEmissive(float r, float g, float b, float a);
 
-    // Gift-wrapped outline of every frame's vertices in (x, z).
+    // Outline of every frame's vertices in (x, z) (see ModelOutline.h).
     void CreateCollisionData();
     // The frame whose outline goes into a computed collision file: the first of
     // "idle", else of the animation first in name order; null without frames.

@@ -6,75 +6,27 @@
 
 #include "render/model/CModelWriter.h"
 #include "render/model/IModelHost.h"
+#include "render/model/ModelOutline.h"
 #include "resources/CADVException.h"
 
 #include <algorithm>
-#include <cmath>
 #include <fstream>
-#include <numbers>
 #include <span>
 
 namespace {
 
 constexpr std::uint32_t kCollisionFileVersion = 1;
 
-// Points are told apart by their thousandths, truncated, as the outline's own
-// duplicate check does.
-bool SamePoint(float x1, float z1, float x2, float z2) {
-    return std::trunc(x1 * 1000.0f) == std::trunc(x2 * 1000.0f) &&
-           std::trunc(z1 * 1000.0f) == std::trunc(z2 * 1000.0f);
-}
-
-// Gift wrapping from the left-most point, always taking the smallest turn,
-// which walks the convex hull counter-clockwise in (x, z).
-CPolygon WrapOutline(const C3DIMesh2& frame) {
-    CPolygon outline;
+// The outline of the frame's vertices on the ground.
+CPolygon FrameOutline(const C3DIMesh2& frame) {
     const std::int32_t count = frame.vertexBuffer ? frame.vertexCount : 0;
-    if (count == 0) {
-        return outline;
-    }
-    std::vector<std::pair<float, float>> points;
-    points.reserve(static_cast<std::size_t>(count));
+    std::vector<OutlinePoint> points;
+    points.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (std::int32_t i = 0; i < count; ++i) {
         const D3DXVECTOR3 p = frame.Position(i);
         points.emplace_back(p.x, p.z);
     }
-    const auto start = *std::min_element(points.begin(), points.end(),
-                                         [](const auto& a, const auto& b) { return a.first < b.first; });
-    outline.AddPoint(start.first, start.second, true);
-    auto current = start;
-    float direction = 0.0f;
-    // A hull has at most one corner per vertex; the bound also ends walks that
-    // rounding keeps from closing.
-    for (std::int32_t step = 0; step < count; ++step) {
-        float best = std::numbers::pi_v<float>;
-        const std::pair<float, float>* next = nullptr;
-        for (const auto& p : points) {
-            if (SamePoint(p.first, p.second, current.first, current.second)) {
-                continue;
-            }
-            const float dx = p.first - current.first;
-            const float dz = p.second - current.second;
-            const float angle = std::fabs(dx) < 0.0001f ? std::copysign(std::numbers::pi_v<float> / 2, dz)
-                                                        : std::atan2(dz, dx);
-            float relative = angle - direction;
-            if (relative < -std::numbers::pi_v<float>) {
-                relative += 2 * std::numbers::pi_v<float>;
-            }
-            if (relative >= -std::numbers::pi_v<float> / 2 &&
-                std::trunc(relative * 1000.0f) < std::trunc(best * 1000.0f)) {
-                best = relative;
-                next = &p;
-            }
-        }
-        if (!next || SamePoint(next->first, next->second, start.first, start.second)) {
-            break;
-        }
-        outline.AddPoint(next->first, next->second, true);
-        direction += best;
-        current = *next;
-    }
-    return outline;
+    return ModelOutline(points);
 }
 
 } // namespace
@@ -92,7 +44,7 @@ std::filesystem::path CachedFilePath(const std::filesystem::path& cacheFolder,
 }
 
 void C3DSpresh::CreateCollisionData() {
-    ForEachFrame([](C3DIMesh2& frame) { frame.outline = WrapOutline(frame); });
+    ForEachFrame([](C3DIMesh2& frame) { frame.outline = FrameOutline(frame); });
 }
 
 std::optional<std::vector<std::uint8_t>> C3DSpresh::ReadCachedFile(const std::string& name) const {
