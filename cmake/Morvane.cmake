@@ -90,16 +90,22 @@ function(morvane_library name)
     target_link_libraries(morvane_${name} PUBLIC ${lower} ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 endfunction()
 
-# morvane_test(NAME SOURCES ... LIBS ...): one GoogleTest executable, registered with CTest.
-# Its main (tests/support/TestMain.cpp) makes every run headless.
+# morvane_test(NAME SOURCES ... LIBS ... [TIMEOUT SECONDS]): one GoogleTest executable,
+# registered with CTest. Its main (tests/support/TestMain.cpp) makes every run headless.
+# TIMEOUT replaces the suite's default limit for each of its tests (whole-game runs
+# that take minutes in a sanitizer build).
 function(morvane_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_compile_options(${name} PRIVATE ${MORVANE_WARNINGS})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} morvane_testsupport)
     morvane_sanitizer_hooks(${name})
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    if(ARG_TIMEOUT)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+    else()
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    endif()
 endfunction()
 
 # morvane_gl_test(NAME SOURCES ... LIBS ...): a test on the OpenGL device with the

@@ -56,6 +56,7 @@ std::optional<std::uint32_t> CFrameDriver::StepOf(long frame) {
 
 void CFrameDriver::StepClock(long frame) {
     const auto step = StepOf(frame);
+    m_frameStep = step.value_or(0);
     if (!step) {
         return;
     }
@@ -68,6 +69,6 @@ void CFrameDriver::StepClock(long frame) {
 
 void CFrameDriver::FeedInput(long frame) {
     if (m_replay) {
-        m_replay->Feed(frame);
+        m_replay->Feed(frame, m_frameStep);
     }
 }

@@ -47,6 +47,8 @@ private:
     CGame& m_game;
     std::optional<DInputReplay> m_replay;
     std::optional<DInputRecorder> m_recorder;
+    // How far the clock moved towards the coming frame.
+    std::uint32_t m_frameStep = 0;
     // A recording samples real time once per frame, so everything within one
     // frame sees one time and its replay can set the very same steps.
     DClock m_realClock;

@@ -34,6 +34,7 @@
 #include "state/CState.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -97,8 +98,10 @@ void CGame::Initialize(DWindow& window) {
     m_renderer->SetClientSize(DWindow::kClientWidth, DWindow::kClientHeight);
     m_renderer->CreateDevice(m_screenWidth, m_screenHeight, m_fullscreen);
     m_renderer->SetVisible(true);
+    ReadFramePacing();
     m_camera = std::make_unique<CCameraControl>(*m_renderer);
     m_window->Mouse().Acquire();
+    ReadGamepadSettings();
     BuildGui();
 
     StartGame();
@@ -386,6 +389,26 @@ void CGame::ReadQualitySettings() {
     m_quality.clear = m_registry->ReadInt("clear", 0, false) != 0;
 }
 
+void CGame::ReadFramePacing() {
+    // A fixed step and offscreen rendering are for runs that should go as fast as they can.
+    const bool vsync = m_registry->ReadInt("vsync", 1, true) != 0;
+    m_window->SetFramePacing(vsync && !m_options.headless && !m_options.fixedStep);
+}
+
+void CGame::ReadGamepadSettings() {
+    const DStickMotion::Tuning defaults;
+    DGamepad::Settings pads;
+    pads.enabled = m_registry->ReadInt("gamepad", 1, true) != 0;
+    // Pixels per second at full tilt, and the dead zone in percent of full tilt.
+    const int speed = m_registry->ReadInt("gamepadspeed", static_cast<int>(defaults.speed), true);
+    const int deadZone = m_registry->ReadInt("gamepaddeadzone",
+                                             static_cast<int>(std::lround(defaults.deadZone * 100.0f)), true);
+    pads.stick.speed = static_cast<float>(std::clamp(speed, 50, 10000));
+    pads.stick.deadZone = static_cast<float>(std::clamp(deadZone, 0, 90)) / 100.0f;
+    // Headless runs take only the pads of input files, never one plugged into the machine.
+    m_window->Gamepad().Configure(pads, !m_options.headless);
+}
+
 void CGame::DoFrame() {
     m_frameTimer.BeginCycle();
     // A failure on the sound thread ends the game here, on the game's thread.
@@ -410,7 +433,7 @@ void CGame::DoFrame() {
     }
     m_frameTimer.Clamp(now);
 
-    HandleMouse();
+    HandleMouse(m_frameTimer.Elapsed(now));
     // Without a loaded scene the frame ends here: the last frame tick and the
     // previous button states stay as they are.
     if (m_scene == nullptr) {
@@ -428,7 +451,8 @@ void CGame::DoFrame() {
     m_buttons.Commit();
 }
 
-void CGame::HandleMouse() {
+void CGame::HandleMouse(std::uint32_t elapsed) {
+    m_window->Gamepad().Advance(elapsed);
     DMouse::State mouse;
     if (m_window->Mouse().Read(mouse)) {
         m_buttons.Set(mouse.left, mouse.right);
@@ -495,10 +519,11 @@ void CGame::SettleSound() {
 }
 
 void CGame::MoveCursor(int dx, int dy) {
+    constexpr float kStep = DMouse::kCursorPixelsPerStep;
     m_cursorX =
-        std::clamp(m_cursorX + 2.0f * static_cast<float>(dx), 0.0f, static_cast<float>(m_screenWidth - 1));
+        std::clamp(m_cursorX + kStep * static_cast<float>(dx), 0.0f, static_cast<float>(m_screenWidth - 1));
     m_cursorY =
-        std::clamp(m_cursorY + 2.0f * static_cast<float>(dy), 0.0f, static_cast<float>(m_screenHeight - 1));
+        std::clamp(m_cursorY + kStep * static_cast<float>(dy), 0.0f, static_cast<float>(m_screenHeight - 1));
 }
 
 void CGame::ToggleFullscreen() {

@@ -181,9 +181,13 @@ private:
     // Lays the screens out again for the current screen size.
     void Relayout();
     void ReadQualitySettings();
+    // Frames keep step with the display unless the settings or the run say otherwise.
+    void ReadFramePacing();
+    void ReadGamepadSettings();
     void MoveCursor(int dx, int dy);
-    // The mouse's part of a frame: cursor, hover and button edges.
-    void HandleMouse();
+    // The mouse's part of a frame, with the pads' sticks moved by `elapsed`
+    // milliseconds: cursor, hover and button edges.
+    void HandleMouse(std::uint32_t elapsed);
     void RunScene(std::uint32_t now);
     // The input field, the inventory and the info text follow the setup store.
     void UpdateScreens();

@@ -15,8 +15,9 @@
 
 namespace {
 
-// Polls messages and runs a frame whenever none is waiting; never sleeps.
-// Each frame's clock step and input come just before its messages are read.
+// Polls messages and runs a frame whenever none is waiting; after a frame it
+// waits only where the frames keep step with the display by waiting. Each
+// frame's clock step and input come just before its messages are read.
 // Returns the exit code carried by WM_QUIT.
 int RunMessageLoop(CGame& game, DWindow& window, CFrameDriver& driver, const CRunOptions& options) {
     long frame = 1;
@@ -32,6 +33,7 @@ int RunMessageLoop(CGame& game, DWindow& window, CFrameDriver& driver, const CRu
             continue;
         }
         game.DoFrame();
+        window.Pacer().Wait();
         driver.StepClock(++frame);
         if (options.frames && frame > *options.frames) {
             window.PostQuitMessage(0);

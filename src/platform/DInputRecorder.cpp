@@ -56,6 +56,30 @@ void DInputRecorder::OnEvent(const SDL_Event& event) {
                                                                   : DInputEvent::Button::Right});
         }
         break;
+    case SDL_CONTROLLERDEVICEADDED:
+        if (!m_pad && m_window.Gamepad().Accepts(event.cdevice.which)) {
+            m_pad = SDL_JoystickGetDeviceInstanceID(event.cdevice.which);
+            Add({.kind = Kind::PadAttach});
+        }
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        if (m_pad == event.cdevice.which) {
+            m_pad.reset();
+            Add({.kind = Kind::PadDetach});
+        }
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        if (m_pad == event.cbutton.which) {
+            Add({.kind = event.type == SDL_CONTROLLERBUTTONDOWN ? Kind::PadPress : Kind::PadRelease,
+                 .padControl = event.cbutton.button});
+        }
+        break;
+    case SDL_CONTROLLERAXISMOTION:
+        if (m_pad == event.caxis.which) {
+            Add({.kind = Kind::PadAxis, .padControl = event.caxis.axis, .axisValue = event.caxis.value});
+        }
+        break;
     default:
         break;
     }

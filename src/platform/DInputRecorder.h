@@ -3,6 +3,7 @@
 #include "platform/DInputScript.h"
 
 #include <cstdint>
+#include <optional>
 
 class DWindow;
 union SDL_Event;
@@ -10,7 +11,8 @@ union SDL_Event;
 // Writes down a session as an input file that replays it: every event the
 // window translates, under the frame it arrives before, and each frame's clock
 // step. Mouse events that the mouse ignores (it is not acquired) are left out,
-// because a replay acquires the mouse.
+// because a replay acquires the mouse. Of the game controllers the first one
+// the game takes is written down, as the one pad a replay has.
 class DInputRecorder {
 public:
     // Listens to the window from now on; the first events belong to frame 1.
@@ -31,4 +33,6 @@ private:
     DWindow& m_window;
     DInputScript m_script;
     long m_frame = 1;
+    // The SDL instance of the pad being written down.
+    std::optional<std::int32_t> m_pad;
 };

@@ -41,7 +41,7 @@ std::optional<std::uint32_t> DInputReplay::Step(long frame) const {
     return std::nullopt;
 }
 
-void DInputReplay::Feed(long frame) {
+void DInputReplay::Feed(long frame, std::uint32_t stepMs) {
     m_frame = frame;
     m_frameDx = 0;
     m_frameDy = 0;
@@ -52,6 +52,7 @@ void DInputReplay::Feed(long frame) {
     for (; m_next < events.size() && events[m_next].frame <= frame; ++m_next) {
         Play(events[m_next]);
     }
+    Steer(stepMs);
 }
 
 void DInputReplay::Play(const DInputEvent& event) {
@@ -63,12 +64,8 @@ void DInputReplay::Play(const DInputEvent& event) {
         MoveTo(static_cast<float>(event.x), static_cast<float>(event.y));
         break;
     case Kind::AtText: {
-        const auto centre = m_game.findText(event.text);
-        if (!centre) {
-            throw DInputReplayError(m_script.FileName() + ": frame " + std::to_string(m_frame) +
-                                    ": no text " + DInputScript::Quote(event.text) + " on the screen");
-        }
-        MoveTo(static_cast<float>(centre->first), static_cast<float>(centre->second));
+        const auto [x, y] = TextCentre(event.text);
+        MoveTo(x, y);
         break;
     }
     case Kind::Press:
@@ -99,7 +96,130 @@ void DInputReplay::Play(const DInputEvent& event) {
     case Kind::Step:
         // The clock's business: the caller asks Step before the frame.
         break;
+    case Kind::PadAttach:
+    case Kind::PadDetach:
+    case Kind::PadPress:
+    case Kind::PadRelease:
+    case Kind::PadClick:
+    case Kind::PadAxis:
+    case Kind::PadAt:
+    case Kind::PadAtText:
+        PlayPad(event);
+        break;
     }
+}
+
+void DInputReplay::PlayPad(const DInputEvent& event) {
+    // Like the mouse's, the pad's input counts only in a focused window.
+    AcquireMouse();
+    switch (event.kind) {
+    case Kind::PadAttach:
+        if (!m_pad) {
+            m_pad.emplace(m_window);
+        }
+        m_pad->Attach();
+        break;
+    case Kind::PadDetach:
+        m_steer.reset();
+        m_pad->Detach();
+        break;
+    case Kind::PadPress:
+    case Kind::PadClick:
+        if (m_steer && StepsToTarget() != std::pair{0, 0}) {
+            throw Failure("the cursor is still on its way to " + m_steer->named);
+        }
+        m_pad->SetButton(event.padControl, true);
+        if (event.kind == Kind::PadClick) {
+            m_releases.push_back({.kind = Kind::PadRelease, .padControl = event.padControl});
+        }
+        break;
+    case Kind::PadRelease:
+        // A click's release finds no pad when it was pulled out meanwhile.
+        if (m_pad && m_pad->Attached()) {
+            m_pad->SetButton(event.padControl, false);
+        }
+        break;
+    case Kind::PadAxis:
+        // The file's own tilt takes the stick over.
+        if (event.padControl == SDL_CONTROLLER_AXIS_LEFTX || event.padControl == SDL_CONTROLLER_AXIS_LEFTY) {
+            m_steer.reset();
+        }
+        m_pad->SetAxis(event.padControl, event.axisValue);
+        break;
+    case Kind::PadAt:
+        m_steer = SteerTarget{static_cast<float>(event.x), static_cast<float>(event.y),
+                              std::to_string(event.x) + " " + std::to_string(event.y)};
+        break;
+    case Kind::PadAtText: {
+        const auto [x, y] = TextCentre(event.text);
+        m_steer = SteerTarget{x, y, DInputScript::Quote(event.text)};
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+DInputReplayError DInputReplay::Failure(const std::string& what) const {
+    return DInputReplayError(m_script.FileName() + ": frame " + std::to_string(m_frame) + ": " + what);
+}
+
+std::pair<float, float> DInputReplay::TextCentre(const std::string& text) const {
+    const auto centre = m_game.findText(text);
+    if (!centre) {
+        throw Failure("no text " + DInputScript::Quote(text) + " on the screen");
+    }
+    return {static_cast<float>(centre->first), static_cast<float>(centre->second)};
+}
+
+std::pair<float, float> DInputReplay::CursorAfterFrame() const {
+    const auto [x, y] = m_game.cursor();
+    return {x + DMouse::kCursorPixelsPerStep * static_cast<float>(m_frameDx),
+            y + DMouse::kCursorPixelsPerStep * static_cast<float>(m_frameDy)};
+}
+
+std::pair<int, int> DInputReplay::StepsToTarget() const {
+    const auto [x, y] = CursorAfterFrame();
+    // Within a pixel counts as there: a mouse step is two, so nearer cannot be promised.
+    const auto steps = [](float distance) {
+        return std::abs(distance) <= 1.0f
+                   ? 0
+                   : static_cast<int>(std::lround(distance / DMouse::kCursorPixelsPerStep));
+    };
+    return {steps(m_steer->x - x), steps(m_steer->y - y)};
+}
+
+void DInputReplay::Steer(std::uint32_t stepMs) {
+    if (!m_steer || stepMs == 0) {
+        return;
+    }
+    const auto [stepsX, stepsY] = StepsToTarget();
+    if (stepsX == 0 && stepsY == 0) {
+        m_steer.reset();
+        m_pad->SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+        m_pad->SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+        return;
+    }
+    // The stick's motion is cut to whole steps towards zero, after the fraction
+    // it carries: aiming half a step beyond the wanted ones lands on them. A
+    // way longer than a frame's goes at full tilt, straight for the target.
+    const DStickMotion::Tuning& tuning = m_window.Gamepad().Current().stick;
+    const DStickMotion::Vector fraction = m_window.Gamepad().Stick().Fraction();
+    const auto motion = [](int steps, float carried) {
+        const float beyond = steps > 0 ? 0.5f : steps < 0 ? -0.5f : 0.0f;
+        return static_cast<float>(steps) - carried + beyond;
+    };
+    const float pixelsPerSecond = DMouse::kCursorPixelsPerStep * 1000.0f / static_cast<float>(stepMs);
+    DStickMotion::Vector velocity{motion(stepsX, fraction.x) * pixelsPerSecond,
+                                  motion(stepsY, fraction.y) * pixelsPerSecond};
+    if (std::hypot(velocity.x, velocity.y) > tuning.speed) {
+        const float way = std::hypot(static_cast<float>(stepsX), static_cast<float>(stepsY));
+        velocity = {static_cast<float>(stepsX) / way * tuning.speed,
+                    static_cast<float>(stepsY) / way * tuning.speed};
+    }
+    const DStickMotion::Vector tilt = DStickMotion::Tilt(velocity, tuning);
+    m_pad->SetAxis(SDL_CONTROLLER_AXIS_LEFTX, DGamepad::AxisValue(tilt.x));
+    m_pad->SetAxis(SDL_CONTROLLER_AXIS_LEFTY, DGamepad::AxisValue(tilt.y));
 }
 
 void DInputReplay::Move(int dx, int dy) {
@@ -113,13 +233,11 @@ void DInputReplay::Move(int dx, int dy) {
 }
 
 void DInputReplay::MoveTo(float x, float y) {
-    // The game moves its cursor by twice the frame's whole motion and keeps it
-    // on the screen only then, so the motion sent so far counts unclamped.
-    const auto [cursorX, cursorY] = m_game.cursor();
-    const float fromX = cursorX + 2.0f * static_cast<float>(m_frameDx);
-    const float fromY = cursorY + 2.0f * static_cast<float>(m_frameDy);
-    Move(static_cast<int>(std::lround((x - fromX) / 2.0f)),
-         static_cast<int>(std::lround((y - fromY) / 2.0f)));
+    // The game moves its cursor by the frame's whole motion and keeps it on
+    // the screen only then, so the motion sent so far counts unclamped.
+    const auto [fromX, fromY] = CursorAfterFrame();
+    Move(static_cast<int>(std::lround((x - fromX) / DMouse::kCursorPixelsPerStep)),
+         static_cast<int>(std::lround((y - fromY) / DMouse::kCursorPixelsPerStep)));
 }
 
 void DInputReplay::SendButton(DInputEvent::Button button, bool down) {
@@ -132,10 +250,14 @@ void DInputReplay::SendButton(DInputEvent::Button button, bool down) {
 }
 
 void DInputReplay::SendMouse(const SDL_Event& event) {
+    AcquireMouse();
+    m_window.Translate(event);
+}
+
+void DInputReplay::AcquireMouse() {
     if (!m_window.Mouse().IsAcquired()) {
         m_window.Mouse().Acquire();
     }
-    m_window.Translate(event);
 }
 
 void DInputReplay::SendKey(std::int32_t key, bool down) {

@@ -1,5 +1,7 @@
 #include "platform/DInputScript.h"
 
+#include "platform/DGamepad.h"
+
 #include <SDL.h>
 #include <algorithm>
 #include <charconv>
@@ -15,15 +17,31 @@ struct EventName {
     const char* name;
 };
 
-// "at" reads as At; AtText is the same word followed by a text.
+// "at" reads as At; AtText is the same word followed by a text, and so for
+// the pad's. The pad's events are two words.
 constexpr EventName kEventNames[] = {
-    {Kind::Move, "move"},   {Kind::At, "at"},           {Kind::Press, "press"}, {Kind::Release, "release"},
-    {Kind::Click, "click"}, {Kind::KeyDown, "keydown"}, {Kind::KeyUp, "keyup"}, {Kind::Key, "key"},
-    {Kind::Type, "type"},   {Kind::Step, "step"},       {Kind::Quit, "quit"},
+    {Kind::Move, "move"},
+    {Kind::At, "at"},
+    {Kind::Press, "press"},
+    {Kind::Release, "release"},
+    {Kind::Click, "click"},
+    {Kind::KeyDown, "keydown"},
+    {Kind::KeyUp, "keyup"},
+    {Kind::Key, "key"},
+    {Kind::Type, "type"},
+    {Kind::Step, "step"},
+    {Kind::Quit, "quit"},
+    {Kind::PadAttach, "pad attach"},
+    {Kind::PadDetach, "pad detach"},
+    {Kind::PadPress, "pad press"},
+    {Kind::PadRelease, "pad release"},
+    {Kind::PadClick, "pad click"},
+    {Kind::PadAxis, "pad axis"},
+    {Kind::PadAt, "pad at"},
 };
 
 const char* EventWord(Kind kind) {
-    const Kind named = kind == Kind::AtText ? Kind::At : kind;
+    const Kind named = kind == Kind::AtText ? Kind::At : kind == Kind::PadAtText ? Kind::PadAt : kind;
     return std::find_if(std::begin(kEventNames), std::end(kEventNames),
                         [named](const EventName& entry) { return entry.kind == named; })
         ->name;
@@ -136,48 +154,108 @@ std::int32_t ReadKey(LineReader& line, std::string_view event) {
     return key;
 }
 
-DInputEvent ReadEvent(LineReader& line, long frame) {
+// The event's name: its word, or the pad's two.
+std::string ReadEventName(LineReader& line) {
     const std::string_view word = line.Word();
     if (word.empty()) {
         throw Mistake{"missing event after the frame number"};
     }
+    if (word != "pad") {
+        return std::string(word);
+    }
+    const std::string_view padWord = line.Word();
+    if (padWord.empty()) {
+        throw Mistake{"'pad' needs attach, detach, press, release, click, axis or at"};
+    }
+    return "pad " + std::string(padWord);
+}
+
+// A pixel position X Y, or a quoted text when `textKind` may stand instead.
+void ReadPosition(LineReader& line, DInputEvent& event, Kind textKind, const std::string& name) {
+    if (line.NextIs('"')) {
+        event.kind = textKind;
+        event.text = line.Quoted();
+        return;
+    }
+    const auto x = Number<int>(line.Word());
+    const auto y = Number<int>(line.Word());
+    if (!x || !y || *x < 0 || *y < 0) {
+        throw Mistake{"'" + name + "' needs a pixel position X Y or a quoted text"};
+    }
+    event.x = *x;
+    event.y = *y;
+}
+
+int ReadPadButton(LineReader& line, const std::string& name) {
+    const std::string word(line.Word());
+    if (word.empty()) {
+        throw Mistake{"'" + name + "' needs a pad button: a, b, x, start, dpup, leftshoulder, ..."};
+    }
+    const SDL_GameControllerButton button = SDL_GameControllerGetButtonFromString(word.c_str());
+    if (button == SDL_CONTROLLER_BUTTON_INVALID) {
+        throw Mistake{"unknown pad button '" + word + "'"};
+    }
+    return button;
+}
+
+void ReadPadAxis(LineReader& line, DInputEvent& event) {
+    const std::string word(line.Word());
+    const SDL_GameControllerAxis axis = SDL_GameControllerGetAxisFromString(word.c_str());
+    if (!word.empty() && axis == SDL_CONTROLLER_AXIS_INVALID) {
+        throw Mistake{"unknown pad axis '" + word + "'"};
+    }
+    const auto tilt = Number<float>(line.Word());
+    if (word.empty() || !tilt || !(*tilt >= -1.0f && *tilt <= 1.0f)) {
+        throw Mistake{"'pad axis' needs an axis (leftx, lefty, ...) and a value from -1 to 1"};
+    }
+    event.padControl = axis;
+    event.axisValue = DGamepad::AxisValue(*tilt);
+}
+
+DInputEvent ReadEvent(LineReader& line, long frame) {
+    const std::string name = ReadEventName(line);
     const auto* entry = std::find_if(std::begin(kEventNames), std::end(kEventNames),
-                                     [word](const EventName& e) { return word == e.name; });
+                                     [&name](const EventName& e) { return name == e.name; });
     if (entry == std::end(kEventNames)) {
-        throw Mistake{"unknown event '" + std::string(word) + "'"};
+        throw Mistake{"unknown event '" + name + "'"};
     }
     DInputEvent event;
     event.frame = frame;
     event.kind = entry->kind;
     switch (event.kind) {
-    case Kind::Move:
-    case Kind::At: {
-        if (event.kind == Kind::At && line.NextIs('"')) {
-            event.kind = Kind::AtText;
-            event.text = line.Quoted();
-            break;
-        }
+    case Kind::Move: {
         const auto x = Number<int>(line.Word());
         const auto y = Number<int>(line.Word());
-        if (event.kind == Kind::Move && (!x || !y)) {
+        if (!x || !y) {
             throw Mistake{"'move' needs two whole numbers, DX and DY"};
-        }
-        if (event.kind == Kind::At && (!x || !y || *x < 0 || *y < 0)) {
-            throw Mistake{"'at' needs a pixel position X Y or a quoted text"};
         }
         event.x = *x;
         event.y = *y;
         break;
     }
+    case Kind::At:
+        ReadPosition(line, event, Kind::AtText, name);
+        break;
+    case Kind::PadAt:
+        ReadPosition(line, event, Kind::PadAtText, name);
+        break;
+    case Kind::PadPress:
+    case Kind::PadRelease:
+    case Kind::PadClick:
+        event.padControl = ReadPadButton(line, name);
+        break;
+    case Kind::PadAxis:
+        ReadPadAxis(line, event);
+        break;
     case Kind::Press:
     case Kind::Release:
     case Kind::Click:
-        event.button = ReadButton(line, word);
+        event.button = ReadButton(line, name);
         break;
     case Kind::KeyDown:
     case Kind::KeyUp:
     case Kind::Key:
-        event.key = ReadKey(line, word);
+        event.key = ReadKey(line, name);
         break;
     case Kind::Type:
         if (!line.NextIs('"')) {
@@ -194,7 +272,10 @@ DInputEvent ReadEvent(LineReader& line, long frame) {
         break;
     }
     case Kind::AtText:
+    case Kind::PadAtText:
     case Kind::Quit:
+    case Kind::PadAttach:
+    case Kind::PadDetach:
         break;
     }
     if (!line.AtEnd()) {
@@ -203,11 +284,45 @@ DInputEvent ReadEvent(LineReader& line, long frame) {
     return event;
 }
 
+// The fewest decimals that read back to the same axis value; five always do,
+// as a step of the value is more than 0.00003.
+std::string AxisText(std::int16_t value) {
+    char text[32];
+    for (int decimals = 0;; ++decimals) {
+        const auto end =
+            std::to_chars(text, text + sizeof text, DGamepad::Tilt(value), std::chars_format::fixed, decimals)
+                .ptr;
+        const auto tilt = Number<float>({text, static_cast<std::size_t>(end - text)});
+        if (DGamepad::AxisValue(*tilt) == std::max<std::int16_t>(value, -32767)) {
+            return std::string(text, end);
+        }
+    }
+}
+
+// The pad's events only make sense while it is plugged in.
+void CheckPad(Kind kind, bool& attached) {
+    const std::string name = EventWord(kind);
+    if (kind == Kind::PadAttach) {
+        if (attached) {
+            throw Mistake{"the pad is attached already"};
+        }
+        attached = true;
+    } else if (kind == Kind::PadDetach) {
+        if (!attached) {
+            throw Mistake{"'pad detach' with no pad attached"};
+        }
+        attached = false;
+    } else if (name.starts_with("pad ") && !attached) {
+        throw Mistake{"'" + name + "' needs the pad attached first ('pad attach')"};
+    }
+}
+
 } // namespace
 
 DInputScript DInputScript::Parse(std::string_view text, std::string fileName) {
     DInputScript script(std::move(fileName));
     long lastStepFrame = 0;
+    bool padAttached = false;
     long lineNumber = 0;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -241,6 +356,7 @@ DInputScript DInputScript::Parse(std::string_view text, std::string fileName) {
                 }
                 lastStepFrame = *frame;
             }
+            CheckPad(event.kind, padAttached);
             script.m_events.push_back(std::move(event));
         } catch (const Mistake& mistake) {
             throw DInputScriptError(script.m_fileName + ":" + std::to_string(lineNumber) + ": " +
@@ -266,9 +382,11 @@ std::string DInputScript::FormatLine(const DInputEvent& event) {
     switch (event.kind) {
     case Kind::Move:
     case Kind::At:
+    case Kind::PadAt:
         line += ' ' + std::to_string(event.x) + ' ' + std::to_string(event.y);
         break;
     case Kind::AtText:
+    case Kind::PadAtText:
     case Kind::Type:
         line += ' ' + Quote(event.text);
         break;
@@ -286,7 +404,21 @@ std::string DInputScript::FormatLine(const DInputEvent& event) {
     case Kind::Step:
         line += ' ' + std::to_string(event.stepMs);
         break;
+    case Kind::PadPress:
+    case Kind::PadRelease:
+    case Kind::PadClick:
+        line += ' ';
+        line += SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(event.padControl));
+        break;
+    case Kind::PadAxis: {
+        line += ' ';
+        line += SDL_GameControllerGetStringForAxis(static_cast<SDL_GameControllerAxis>(event.padControl));
+        line += ' ' + AxisText(event.axisValue);
+        break;
+    }
     case Kind::Quit:
+    case Kind::PadAttach:
+    case Kind::PadDetach:
         break;
     }
     return line;

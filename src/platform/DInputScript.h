@@ -11,18 +11,26 @@
 // `frame` (1 = the first) runs.
 struct DInputEvent {
     enum class Kind {
-        Move,    // relative mouse motion (x, y), as the mouse reports it
-        At,      // mouse motion that brings the cursor to back-buffer pixel (x, y)
-        AtText,  // mouse motion to the centre of the GUI text `text`
-        Press,   // `button` goes down
-        Release, // `button` goes up
-        Click,   // `button` goes down, and up at the next frame
-        KeyDown, // `key` goes down
-        KeyUp,   // `key` goes up
-        Key,     // `key` goes down, and up at the next frame
-        Type,    // `text` (UTF-8) arrives as typed characters
-        Step,    // the frame's clock step, `stepMs`
-        Quit,    // the window's close button
+        Move,       // relative mouse motion (x, y), as the mouse reports it
+        At,         // mouse motion that brings the cursor to back-buffer pixel (x, y)
+        AtText,     // mouse motion to the centre of the GUI text `text`
+        Press,      // `button` goes down
+        Release,    // `button` goes up
+        Click,      // `button` goes down, and up at the next frame
+        KeyDown,    // `key` goes down
+        KeyUp,      // `key` goes up
+        Key,        // `key` goes down, and up at the next frame
+        Type,       // `text` (UTF-8) arrives as typed characters
+        Step,       // the frame's clock step, `stepMs`
+        Quit,       // the window's close button
+        PadAttach,  // the game controller is plugged in
+        PadDetach,  // and pulled out again
+        PadPress,   // its button `padControl` goes down
+        PadRelease, // `padControl` goes up
+        PadClick,   // `padControl` goes down, and up at the next frame
+        PadAxis,    // its axis `padControl` moves to `axisValue`
+        PadAt,      // its left stick steers the cursor to back-buffer pixel (x, y)
+        PadAtText,  // its left stick steers the cursor to the centre of the GUI text `text`
     };
     enum class Button { Left, Right };
 
@@ -34,6 +42,8 @@ struct DInputEvent {
     std::int32_t key = 0; // SDL keycode
     std::string text{};
     std::uint32_t stepMs = 0;
+    int padControl = 0;         // an SDL controller button or axis
+    std::int16_t axisValue = 0; // as SDL gives it; the file writes it as -1 to 1
 
     bool operator==(const DInputEvent&) const = default;
 };

@@ -12,6 +12,9 @@ public:
         bool right = false;
     };
 
+    // The engine's cursor moves this many back-buffer pixels per unit of motion.
+    static constexpr float kCursorPixelsPerStep = 2.0f;
+
     // Input counts only while acquired (the window has the focus). Acquiring
     // also captures the pointer in relative mode and hides the platform cursor,
     // because the engine draws its own.

@@ -114,6 +114,7 @@ DWindow::DWindow(bool headless) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         throw SdlFailure("Could not create an OpenGL 3.3 core context");
     }
+    SetFramePacing(false);
     SDL_StartTextInput();
 }
 
@@ -201,34 +202,10 @@ void DWindow::Translate(const SDL_Event& event) {
         }
         break;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-        const std::uint32_t vk = VirtualKey(event.key.keysym.sym);
-        if (vk == 0) {
-            break;
-        }
-        const bool down = event.type == SDL_KEYDOWN;
-        const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
-        // lParam bit 29: Alt held; bit 30: the key was already down (auto-repeat); bit 31: release.
-        std::intptr_t lParam = 1;
-        if (alt) {
-            lParam |= std::intptr_t{1} << 29;
-        }
-        if (event.key.repeat || !down) {
-            lParam |= std::intptr_t{1} << 30;
-        }
-        if (!down) {
-            lParam |= std::intptr_t{1} << 31;
-        }
-        if (alt || vk == VK_MENU) {
-            Post(down ? WM_SYSKEYDOWN : WM_SYSKEYUP, vk, lParam);
-        } else {
-            Post(down ? WM_KEYDOWN : WM_KEYUP, vk, lParam);
-            if (const std::uint32_t ch = ControlCharacter(vk); down && ch != 0) {
-                Post(WM_CHAR, ch, lParam);
-            }
-        }
+    case SDL_KEYUP:
+        PostKey(event.key.keysym.sym, event.type == SDL_KEYDOWN, event.key.repeat != 0,
+                (event.key.keysym.mod & KMOD_ALT) != 0);
         break;
-    }
     case SDL_TEXTINPUT:
         for (const std::uint32_t cp : CodePoints(event.text.text)) {
             Post(WM_CHAR, cp);
@@ -241,7 +218,46 @@ void DWindow::Translate(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
         m_mouse.OnButton(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
         break;
+    case SDL_CONTROLLERDEVICEADDED:
+        m_gamepad.OnAdded(event.cdevice.which);
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        m_gamepad.OnRemoved(event.cdevice.which);
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        m_gamepad.OnButton(event.cbutton.which, event.cbutton.button, event.type == SDL_CONTROLLERBUTTONDOWN);
+        break;
+    case SDL_CONTROLLERAXISMOTION:
+        m_gamepad.OnAxis(event.caxis.which, event.caxis.axis, event.caxis.value);
+        break;
     default:
         break;
+    }
+}
+
+void DWindow::PostKey(std::int32_t key, bool down, bool repeat, bool alt) {
+    const std::uint32_t vk = VirtualKey(key);
+    if (vk == 0) {
+        return;
+    }
+    // lParam bit 29: Alt held; bit 30: the key was already down (auto-repeat); bit 31: release.
+    std::intptr_t lParam = 1;
+    if (alt) {
+        lParam |= std::intptr_t{1} << 29;
+    }
+    if (repeat || !down) {
+        lParam |= std::intptr_t{1} << 30;
+    }
+    if (!down) {
+        lParam |= std::intptr_t{1} << 31;
+    }
+    if (alt || vk == VK_MENU) {
+        Post(down ? WM_SYSKEYDOWN : WM_SYSKEYUP, vk, lParam);
+    } else {
+        Post(down ? WM_KEYDOWN : WM_KEYUP, vk, lParam);
+        if (const std::uint32_t ch = ControlCharacter(vk); down && ch != 0) {
+            Post(WM_CHAR, ch, lParam);
+        }
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DFramePacer.h"
+#include "platform/DGamepad.h"
 #include "platform/DMessage.h"
 #include "platform/DMouse.h"
 
@@ -23,9 +25,10 @@ struct DDisplayMode {
 
 // The game's one window with its OpenGL 3.3 core context (24-bit depth, 8-bit
 // stencil), and the event pump that turns platform events into DMessage
-// records. Construction initialises SDL's video and events and throws
-// std::runtime_error with SDL's reason when the window or context cannot be
-// made; the platform layer sits below the engine's own exception type.
+// records, mouse input and game-controller input. Construction initialises
+// SDL's video and events and throws std::runtime_error with SDL's reason when
+// the window or context cannot be made; the platform layer sits below the
+// engine's own exception type.
 class DWindow {
 public:
     static constexpr int kClientWidth = 1024;
@@ -59,14 +62,22 @@ public:
     }
 
     DMouse& Mouse() { return m_mouse; }
+    DGamepad& Gamepad() { return m_gamepad; }
+    // In step with the display, or free-running as the window starts.
+    void SetFramePacing(bool inStep) { m_pacer.Start(m_window, inStep); }
+    DFramePacer& Pacer() { return m_pacer; }
 
 private:
     void Post(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam = 0);
+    void PostKey(std::int32_t key, bool down, bool repeat, bool alt);
 
     SDL_Window* m_window = nullptr;
     void* m_context = nullptr;
     bool m_fullscreen = false;
     std::deque<DMessage> m_queue;
     DMouse m_mouse;
+    DFramePacer m_pacer;
     std::function<void(const SDL_Event&)> m_listener;
+    // Last: it plays into the queue and the mouse.
+    DGamepad m_gamepad{m_mouse, [this](std::int32_t key, bool down) { PostKey(key, down, false, false); }};
 };

@@ -50,8 +50,9 @@ TEST_F(CGameTest, FirstStartWritesTheDefaultsThatAreAddedWhenMissing) {
     }
     DRegistry settings(m_dir / "settings.toml");
     const std::pair<const char*, int> written[] = {
-        {"resx", 1024},        {"resy", 768},   {"fullscreen", 1}, {"pickwindowhold", 0},
-        {"texturequality", 2}, {"lighdows", 1}, {"shadows", 1},    {"mirrors", 1},
+        {"resx", 1024},        {"resy", 768},   {"fullscreen", 1},      {"pickwindowhold", 0},
+        {"texturequality", 2}, {"lighdows", 1}, {"shadows", 1},         {"mirrors", 1},
+        {"vsync", 1},          {"gamepad", 1},  {"gamepadspeed", 1000}, {"gamepaddeadzone", 20},
     };
     // The sound engine adds its own values when it starts.
     const std::pair<const char*, int> sound[] = {
@@ -93,6 +94,55 @@ TEST_F(CGameTest, AcceptedTextureQualities) {
         game.Initialize(m_window);
         const int expected = (stored == 1 || stored == 2 || stored == 4) ? stored : 2;
         EXPECT_EQ(game.Quality().textureQuality, expected) << stored;
+    }
+}
+
+TEST_F(CGameTest, GamepadSettingsAreReadWithinTheirLimits) {
+    struct Case {
+        const char* settings;
+        bool enabled;
+        float speed;
+        float deadZone;
+    };
+    const Case cases[] = {
+        {"", true, 1000.0f, 0.2f},
+        {"gamepad = 0\ngamepadspeed = 400\ngamepaddeadzone = 35\n", false, 400.0f, 0.35f},
+        {"gamepad = 2\ngamepadspeed = -5\ngamepaddeadzone = 150\n", true, 50.0f, 0.9f},
+        {"gamepadspeed = 99999\ngamepaddeadzone = -1\n", true, 10000.0f, 0.0f},
+    };
+    for (const Case& c : cases) {
+        WriteFile(m_dir / "settings.toml", c.settings);
+        CGame game(Options(), m_clock);
+        game.Initialize(m_window);
+        const DGamepad::Settings& pads = m_window.Gamepad().Current();
+        EXPECT_EQ(pads.enabled, c.enabled) << c.settings;
+        EXPECT_EQ(pads.stick.speed, c.speed) << c.settings;
+        EXPECT_FLOAT_EQ(pads.stick.deadZone, c.deadZone) << c.settings;
+    }
+}
+
+TEST_F(CGameTest, FramesKeepStepWithTheDisplayUnlessTheRunMustNotWait) {
+    struct Case {
+        const char* name;
+        const char* settings;
+        bool headless;
+        std::optional<long> fixedStep;
+        bool inStep;
+    };
+    const Case cases[] = {
+        {"a window", "", false, std::nullopt, true},
+        {"a window with vsync = 0", "vsync = 0\n", false, std::nullopt, false},
+        {"headless", "", true, std::nullopt, false},
+        {"a fixed step", "vsync = 1\n", false, 50, false},
+    };
+    for (const Case& c : cases) {
+        WriteFile(m_dir / "settings.toml", std::string("fullscreen = 0\n") + c.settings);
+        CRunOptions options = Options();
+        options.headless = c.headless;
+        options.fixedStep = c.fixedStep;
+        CGame game(options, m_clock);
+        game.Initialize(m_window);
+        EXPECT_EQ(m_window.Pacer().Current() != DFramePacer::Method::Free, c.inStep) << c.name;
     }
 }
 

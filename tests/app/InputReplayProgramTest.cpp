@@ -61,6 +61,7 @@ TEST_F(InputReplayProgram, AFileThatCannotBeReplayedStopsTheStartWithStatusTwo) 
         {"4 quit\n2 quit\n", ":2: frame numbers must not decrease\n"},
         {"1 keydown Foo\n", ":1: unknown key name 'Foo'\n"},
         {"1 at \"Open\n", ":1: unterminated text\n"},
+        {"1 pad press a\n", ":1: 'pad press' needs the pad attached first ('pad attach')\n"},
     };
     for (const auto& c : cases) {
         const auto result = Replay(c.input, {"--frames", "3"});

@@ -74,6 +74,8 @@ TEST_F(PlayProgram, SentencesFromTheMouseAndTheKeyboardReachTheScriptsPrepared) 
         const char* name;
         std::string input;
         const char* log;
+        // The pad's stick takes a while across the screen.
+        int frames = 40;
     };
     const std::vector<Case> cases = {
         {"a verb on an object without a context list, answered with a longer phrase",
@@ -86,25 +88,32 @@ TEST_F(PlayProgram, SentencesFromTheMouseAndTheKeyboardReachTheScriptsPrepared) 
          "3 " + kAtBox + "\n4 click right\n6 at \"use\"\n7 click left\n9 " + kAtDoor + "\n10 click right\n",
          "scene:use red box with door;game:use red box with door/use/box/door;"},
         {"a preposition completed by an inventory item",
-         "2 key Tab\n3 " + kAtBox + "\n4 click right\n6 at \"use\"\n7 click left\n9 at \"key\"\n10 click right\n",
+         "2 key Tab\n3 " + kAtBox +
+             "\n4 click right\n6 at \"use\"\n7 click left\n9 at \"key\"\n10 click right\n",
          "scene:use red box with key;game:use red box with key/use/box/key;"},
         {"a verb chosen for an inventory item, the window opened with its button",
          "2 at \"Inventory\"\n3 click left\n5 at \"key\"\n6 click right\n8 at \"look at\"\n9 click left\n",
          "scene:look at key;game:look at key/look at/key/;"},
         {"the free commands on empty ground",
-         "3 " + At(0, 0) + "\n4 click right\n6 at \"look\"\n7 click left\n",
-         "scene:look;game:look/look//;"},
+         "3 " + At(0, 0) + "\n4 click right\n6 at \"look\"\n7 click left\n", "scene:look;game:look/look//;"},
         {"a typed sentence is lower-cased and loses its punctuation",
          "3 type \"Open The Door, \\\"please\\\".\"\n4 key Return\n",
          "scene:open the door please;game:open the door please/open/door please/;"},
         {"a sentence the parser cannot read goes on with empty parts",
          "3 type \"Dance wildly!\"\n4 key Return\n", "scene:dance wildly!;game:dance wildly!///;"},
-        {"typing a verb, then clicking the object",
-         "3 type \"open\"\n4 " + kAtDoor + "\n5 click right\n", "scene:open door;game:open door/open/door/;"},
+        {"typing a verb, then clicking the object", "3 type \"open\"\n4 " + kAtDoor + "\n5 click right\n",
+         "scene:open door;game:open door/open/door/;"},
+        {"the pad: B on a thing for its verbs, A to choose one",
+         "1 pad attach\n2 pad " + kAtBox + "\n30 pad click b\n32 pad at \"take\"\n50 pad click a\n",
+         "scene:pick up red box;game:pick up red box/take/box/;", 60},
+        {"the pad: X opens the inventory; an item's verbs",
+         "1 pad attach\n2 pad click x\n4 pad at \"key\"\n80 pad click b\n82 pad at \"look at\"\n100 pad "
+         "click a\n",
+         "scene:look at key;game:look at key/look at/key/;", 110},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Played played = Play(c.input);
+        const Played played = Play(c.input, c.frames);
         ASSERT_EQ(played.result.exitStatus, 0) << played.result.err;
         EXPECT_EQ(played.result.err, "");
         EXPECT_EQ(DumpedValue(played.json, "log"), std::string("\"") + c.log + "\"");
@@ -154,6 +163,15 @@ TEST_F(PlayProgram, ArrowKeysMoveAndTurnTheHeroThroughItsScript) {
          "fast_pressed;fastup_pressed;fast_released;up_released;"},
         {"left turns it", "10 keydown Left\n20 keyup Left\n", 0.0, 10 * 1000 * 16 * 3.1415927e-6,
          "left_pressed;left_released;"},
+        {"the pad's D-pad and left shoulder as the arrows and Shift",
+         "1 pad attach\n9 pad press leftshoulder\n10 pad press dpup\n60 pad release leftshoulder\n"
+         "61 pad release dpup\n",
+         -51 * 0.064, 0.0, "fast_pressed;fastup_pressed;fast_released;up_released;"},
+        {"the D-pad turns it", "1 pad attach\n10 pad press dpleft\n20 pad release dpleft\n", 0.0,
+         10 * 1000 * 16 * 3.1415927e-6, "left_pressed;left_released;"},
+        {"pulled out while held, the pad lets go; plugged in again, it steers on",
+         "1 pad attach\n10 pad press dpup\n30 pad detach\n40 pad attach\n50 pad press dpup\n60 pad detach\n",
+         -30 * 0.032, 0.0, "up_pressed;up_released;up_pressed;up_released;"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -176,16 +194,27 @@ TEST_F(PlayProgram, AMoveAcrossTheWalkAreaIsBlockedAndRaisesCollision) {
 }
 
 TEST_F(PlayProgram, ARecordedSessionReplaysToTheSameState) {
-    const std::string input = "3 " + kAtBox + "\n4 click right\n6 at \"look at\"\n7 click left\n"
-                              "10 click left\n12 keydown Up\n30 keyup Up\n32 key Return\n"
-                              "40 " + At(1, 1) + "\n41 click left\n";
-    const Played original = Play(input, 120, {"--record", (m_dir / "recorded.txt").string()});
-    ASSERT_EQ(original.result.exitStatus, 0) << original.result.err;
-    const std::string recorded = ReadFile(m_dir / "recorded.txt");
-    const Played replayed = Play(recorded, 120);
-    ASSERT_EQ(replayed.result.exitStatus, 0) << replayed.result.err;
-    EXPECT_EQ(replayed.json, original.json);
-    EXPECT_NE(DumpedValue(original.json, "log"), "\"\"");
+    const std::string inputs[] = {
+        "3 " + kAtBox +
+            "\n4 click right\n6 at \"look at\"\n7 click left\n"
+            "10 click left\n12 keydown Up\n30 keyup Up\n32 key Return\n"
+            "40 " +
+            At(1, 1) + "\n41 click left\n",
+        "1 pad attach\n2 pad " + kAtBox +
+            "\n30 pad click b\n32 pad at \"look at\"\n50 pad click a\n"
+            "54 pad click a\n56 pad press dpup\n70 pad release dpup\n72 pad detach\n74 pad attach\n"
+            "75 pad axis leftx 0.6\n90 pad axis leftx 0\n91 pad click a\n",
+    };
+    for (const std::string& input : inputs) {
+        const Played original = Play(input, 120, {"--record", (m_dir / "recorded.txt").string()});
+        ASSERT_EQ(original.result.exitStatus, 0) << original.result.err;
+        const std::string recorded = ReadFile(m_dir / "recorded.txt");
+        const Played replayed = Play(recorded, 120);
+        ASSERT_EQ(replayed.result.exitStatus, 0) << replayed.result.err;
+        EXPECT_EQ(replayed.json, original.json) << recorded;
+        EXPECT_NE(DumpedValue(original.json, "log"), "\"\"");
+        EXPECT_NE(DumpedValue(original.json, "herox"), "0");
+    }
 }
 
 TEST_F(PlayProgram, WithoutPickWindowHoldReleasingTheRightButtonChoosesTheHighlightedVerb) {

@@ -2,6 +2,7 @@
 #include "SdlEvents.h"
 #include "SeenFrame.h"
 #include "platform/DInputReplay.h"
+#include "platform/DVirtualGamepad.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -63,7 +64,33 @@ TEST(DInputRecorder, WritesTheSessionSoThatItsReplayLooksTheSame) {
                          },
                          [](const std::string&) { return std::optional<std::pair<int, int>>(); }});
     for (size_t i = 0; i < frames.size(); ++i) {
-        replay.Feed(static_cast<long>(i + 1));
+        replay.Feed(static_cast<long>(i + 1), i > 0 ? steps[i - 1] : 0);
         EXPECT_EQ(Describe(ReadFrame(window)), seen[i]) << "frame " << i + 1;
     }
+}
+
+// Of two pads the first one the game takes is written down, with the
+// releases its pulling out brings.
+TEST(DInputRecorder, WritesThePadTheGameTookFirst) {
+    DWindow window(true);
+    ReadFrame(window);
+    window.Mouse().Acquire();
+    DInputRecorder recorder(window);
+    DVirtualGamepad first(window);
+    DVirtualGamepad second(window);
+    first.Attach();
+    second.Attach();
+    first.SetButton(SDL_CONTROLLER_BUTTON_A, true);
+    second.SetButton(SDL_CONTROLLER_BUTTON_B, true);
+    first.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 16384);
+    recorder.NextFrame(20);
+    first.Detach();
+    second.SetButton(SDL_CONTROLLER_BUTTON_X, true);
+    EXPECT_EQ(recorder.Script().Format(), "1 pad attach\n"
+                                          "1 pad press a\n"
+                                          "1 pad axis lefty 0.5\n"
+                                          "2 step 20\n"
+                                          "2 pad axis lefty 0\n"
+                                          "2 pad release a\n"
+                                          "2 pad detach\n");
 }

@@ -10,8 +10,8 @@ namespace {
 constexpr std::intptr_t kRepeatBit = std::intptr_t{1} << 30;
 
 // Plays an input file into a headless window frame by frame, as the game loop
-// does, with a cursor that follows the mouse as the game's does. Nothing here
-// acquires the mouse: the replay must.
+// does, with a cursor that follows the mouse (and the pad's stick) as the
+// game's does. Nothing here acquires the mouse: the replay must.
 class Player {
 public:
     explicit Player(const std::string& text)
@@ -26,15 +26,18 @@ public:
         ReadFrame(m_window);
     }
 
-    SeenFrame Frame(long frame) {
-        m_replay.Feed(frame);
-        SeenFrame seen = ReadFrame(m_window);
+    // A frame that the clock moved `stepMs` towards.
+    SeenFrame Frame(long frame, std::uint32_t stepMs = 16) {
+        m_replay.Feed(frame, stepMs);
+        SeenFrame seen = ReadFrame(m_window, stepMs);
         if (seen.mouseSignalled) {
-            cursorX = std::clamp(cursorX + 2.0f * static_cast<float>(seen.mouse.dx), 0.0f, 1023.0f);
-            cursorY = std::clamp(cursorY + 2.0f * static_cast<float>(seen.mouse.dy), 0.0f, 767.0f);
+            constexpr float kStep = DMouse::kCursorPixelsPerStep;
+            cursorX = std::clamp(cursorX + kStep * static_cast<float>(seen.mouse.dx), 0.0f, 1023.0f);
+            cursorY = std::clamp(cursorY + kStep * static_cast<float>(seen.mouse.dy), 0.0f, 767.0f);
         }
         return seen;
     }
+    DWindow& Window() { return m_window; }
     const DInputReplay& Replay() const { return m_replay; }
 
     float cursorX = 0;
@@ -164,4 +167,75 @@ TEST(DInputReplay, StepsBelongToTheirFrames) {
     player.Frame(2);
     EXPECT_EQ(player.Replay().Step(3), std::nullopt);
     EXPECT_EQ(player.Replay().Step(4), 5u);
+}
+
+// The pad's stick takes the cursor to the place as fast as full tilt allows,
+// lands within a pixel (a mouse step is two) and comes back to rest.
+TEST(DInputReplay, PadAtSteersTheCursorThereAndLetsTheStickRest) {
+    struct Case {
+        const char* script;
+        std::uint32_t stepMs;
+        float x;
+        float y;
+        int frames; // full tilt covers 1000 pixels a second
+    };
+    const Case cases[] = {
+        {"1 pad attach\n2 pad at 700 500", 50, 700, 500, 2 + 18},
+        {"1 pad attach\n2 pad at 31 9", 16, 31, 9, 2 + 2},
+        {"1 pad attach\n2 pad at \"take\"", 33, 401, 300, 2 + 16},
+        {"1 pad attach\n2 pad at 1023 0", 200, 1023, 0, 2 + 6},
+    };
+    for (const Case& c : cases) {
+        Player player(c.script);
+        player.textCentre = std::pair{401, 300};
+        int frame = 1;
+        for (; frame <= 100; ++frame) {
+            player.Frame(frame, c.stepMs);
+            if (std::abs(player.cursorX - c.x) <= 1.0f && std::abs(player.cursorY - c.y) <= 1.0f) {
+                break;
+            }
+        }
+        EXPECT_LE(frame, c.frames) << c.script;
+        EXPECT_NEAR(player.cursorX, c.x, 1.0f) << c.script;
+        EXPECT_NEAR(player.cursorY, c.y, 1.0f) << c.script;
+        for (int rest = 1; rest <= 3; ++rest) {
+            EXPECT_FALSE(player.Frame(frame + rest, c.stepMs).mouseSignalled)
+                << c.script << ": the stick rests";
+        }
+    }
+}
+
+TEST(DInputReplay, PadButtonsAreClickedAndAPressOnTheWayStopsTheRun) {
+    Player player("1 pad attach\n1 pad click a\n2 pad press b\n2 pad at 900 700\n4 pad click x\n");
+    const SeenFrame first = player.Frame(1);
+    EXPECT_TRUE(first.mouse.left);
+    const SeenFrame second = player.Frame(2);
+    EXPECT_FALSE(second.mouse.left);
+    EXPECT_TRUE(second.mouse.right);
+    player.Frame(3);
+    try {
+        player.Frame(4);
+        ADD_FAILURE() << "a press while the cursor is on its way must stop the replay";
+    } catch (const DInputReplayError& error) {
+        EXPECT_STREQ(error.what(), "play.txt: frame 4: the cursor is still on its way to 900 700");
+    }
+}
+
+// The file's own tilt takes over from steering; pulling the pad out lets go.
+TEST(DInputReplay, PadAxisTakesTheStickAndDetachLetsGo) {
+    Player player("1 pad attach\n1 pad at 900 700\n2 pad axis leftx 1\n2 pad axis lefty 0\n"
+                  "2 pad press dpdown\n4 pad detach\n");
+    player.Frame(1, 100);
+    const SeenFrame steered = player.Frame(2, 100);
+    const SeenFrame across = player.Frame(3, 100);
+    ASSERT_TRUE(across.mouseSignalled);
+    EXPECT_EQ(across.mouse.dx, 50);
+    EXPECT_EQ(across.mouse.dy, 0);
+    ASSERT_EQ(steered.messages.size(), 1u);
+    EXPECT_EQ(steered.messages[0].msg, WM_KEYDOWN);
+    const SeenFrame out = player.Frame(4, 100);
+    ASSERT_EQ(out.messages.size(), 1u);
+    EXPECT_EQ(out.messages[0].msg, WM_KEYUP);
+    EXPECT_EQ(out.messages[0].wParam, VK_DOWN);
+    EXPECT_FALSE(out.mouseSignalled);
 }

@@ -46,6 +46,30 @@ TEST(DInputScript, ReadsEveryEvent) {
     }
 }
 
+// The pad's events come after its "pad attach"; button and axis names are SDL's.
+TEST(DInputScript, ReadsThePadsEvents) {
+    const std::vector<GoodLine> cases = {
+        {"2 pad detach", {.frame = 2, .kind = Kind::PadDetach}},
+        {"2 pad press a", {.frame = 2, .kind = Kind::PadPress, .padControl = SDL_CONTROLLER_BUTTON_A}},
+        {"2 pad release Start",
+         {.frame = 2, .kind = Kind::PadRelease, .padControl = SDL_CONTROLLER_BUTTON_START}},
+        {"3 pad click dpleft",
+         {.frame = 3, .kind = Kind::PadClick, .padControl = SDL_CONTROLLER_BUTTON_DPAD_LEFT}},
+        {"3 pad axis leftx 1",
+         {.frame = 3, .kind = Kind::PadAxis, .padControl = SDL_CONTROLLER_AXIS_LEFTX, .axisValue = 32767}},
+        {"3 pad axis lefty -0.5",
+         {.frame = 3, .kind = Kind::PadAxis, .padControl = SDL_CONTROLLER_AXIS_LEFTY, .axisValue = -16384}},
+        {"4 pad at 300 200", {.frame = 4, .kind = Kind::PadAt, .x = 300, .y = 200}},
+        {"4 pad at \"take\"", {.frame = 4, .kind = Kind::PadAtText, .text = "take"}},
+    };
+    for (const auto& c : cases) {
+        const DInputScript script = DInputScript::Parse(std::string("1 pad attach\n") + c.line, "play.txt");
+        ASSERT_EQ(script.Events().size(), 2u) << c.line;
+        EXPECT_EQ(script.Events()[0], (DInputEvent{.frame = 1, .kind = Kind::PadAttach}));
+        EXPECT_EQ(script.Events()[1], c.event) << c.line;
+    }
+}
+
 TEST(DInputScript, SkipsBlankLinesAndCommentsAndKeepsFileOrder) {
     const DInputScript script = DInputScript::Parse("# a session\r\n\n   \n1 key Escape\n  # indented\n"
                                                     "1 move 1 1\n1 key Escape\n4 quit",
@@ -85,6 +109,25 @@ TEST(DInputScript, MistakesNameTheFileTheLineAndWhatIsWrong) {
         {"1 step -5", "play.txt:1: 'step' needs a whole number of milliseconds"},
         {"1 step 16\n1 quit\n1 step 16", "play.txt:3: frame 1 has a step already"},
         {"1 quit now", "play.txt:1: unexpected 'now' after the event"},
+        {"1 pad", "play.txt:1: 'pad' needs attach, detach, press, release, click, axis or at"},
+        {"1 pad jump", "play.txt:1: unknown event 'pad jump'"},
+        {"1 pad press a", "play.txt:1: 'pad press' needs the pad attached first ('pad attach')"},
+        {"1 pad attach\n2 pad detach\n3 pad at 1 1",
+         "play.txt:3: 'pad at' needs the pad attached first ('pad attach')"},
+        {"1 pad attach\n2 pad attach", "play.txt:2: the pad is attached already"},
+        {"1 pad detach", "play.txt:1: 'pad detach' with no pad attached"},
+        {"1 pad attach\n1 pad click",
+         "play.txt:2: 'pad click' needs a pad button: a, b, x, start, dpup, leftshoulder, ..."},
+        {"1 pad attach\n1 pad press z", "play.txt:2: unknown pad button 'z'"},
+        {"1 pad attach\n1 pad axis leftz 1", "play.txt:2: unknown pad axis 'leftz'"},
+        {"1 pad attach\n1 pad axis leftx 1.5",
+         "play.txt:2: 'pad axis' needs an axis (leftx, lefty, ...) and a value from -1 to 1"},
+        {"1 pad attach\n1 pad axis leftx",
+         "play.txt:2: 'pad axis' needs an axis (leftx, lefty, ...) and a value from -1 to 1"},
+        {"1 pad attach\n1 pad axis leftx nan",
+         "play.txt:2: 'pad axis' needs an axis (leftx, lefty, ...) and a value from -1 to 1"},
+        {"1 pad attach\n1 pad at 5", "play.txt:2: 'pad at' needs a pixel position X Y or a quoted text"},
+        {"1 pad attach pad", "play.txt:1: unexpected 'pad' after the event"},
     };
     for (const auto& c : cases) {
         try {
@@ -108,7 +151,16 @@ TEST(DInputScript, WrittenLinesReadBackToTheSameEvents) {
                              "3 key Keypad Enter\n"
                              "4 type \"\xE2\x82\xAC \\\"\"\n"
                              "4 step 7\n"
-                             "5 quit\n";
+                             "5 pad attach\n"
+                             "5 pad press leftshoulder\n"
+                             "5 pad release b\n"
+                             "6 pad click dpdown\n"
+                             "6 pad axis lefty -0.25\n"
+                             "6 pad axis righttrigger 0.73104\n"
+                             "7 pad at 3 4\n"
+                             "7 pad at \"Save\"\n"
+                             "8 pad detach\n"
+                             "9 quit\n";
     const DInputScript script = DInputScript::Parse(text, "a.txt");
     EXPECT_EQ(script.Format(), text);
     EXPECT_EQ(DInputScript::Parse(script.Format(), "b.txt").Events(), script.Events());
@@ -116,4 +168,24 @@ TEST(DInputScript, WrittenLinesReadBackToTheSameEvents) {
     // Key names are read as SDL reads them and written as SDL names them.
     EXPECT_EQ(DInputScript::Parse("1 keydown left shift\n1 key q\n", "c.txt").Format(),
               "1 keydown Left Shift\n1 key Q\n");
+}
+
+// A recording writes each axis value SDL gives with the fewest decimals that
+// read back to it; the lowest, -32768, reads back as -32767, the same full tilt.
+TEST(DInputScript, EveryAxisValueReadsBackAsWritten) {
+    for (int value = -32768; value <= 32767; ++value) {
+        DInputScript script;
+        script.Append({.frame = 1, .kind = Kind::PadAttach});
+        script.Append({.frame = 1,
+                       .kind = Kind::PadAxis,
+                       .padControl = SDL_CONTROLLER_AXIS_LEFTX,
+                       .axisValue = static_cast<std::int16_t>(value)});
+        const auto events = DInputScript::Parse(script.Format(), "axis.txt").Events();
+        ASSERT_EQ(events.back().axisValue, std::max(value, -32767)) << script.Format();
+    }
+    DInputScript half;
+    half.Append({.frame = 1, .kind = Kind::PadAttach});
+    half.Append(
+        {.frame = 1, .kind = Kind::PadAxis, .padControl = SDL_CONTROLLER_AXIS_LEFTY, .axisValue = 16384});
+    EXPECT_EQ(half.Format(), "1 pad attach\n1 pad axis lefty 0.5\n");
 }

@@ -1,11 +1,12 @@
 #include "SeenFrame.h"
 
-SeenFrame ReadFrame(DWindow& window) {
+SeenFrame ReadFrame(DWindow& window, std::uint32_t stepMs) {
     SeenFrame frame;
     DMessage message;
     while (window.PeekMessage(message)) {
         frame.messages.push_back(message);
     }
+    window.Gamepad().Advance(stepMs);
     frame.mouseSignalled = window.Mouse().Read(frame.mouse);
     return frame;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/DWindow.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ struct SeenFrame {
     DMouse::State mouse;
 };
 
-SeenFrame ReadFrame(DWindow& window);
+// As the game reads a frame that the clock moved `stepMs` towards: the pads'
+// sticks move the mouse by that time before it is read.
+SeenFrame ReadFrame(DWindow& window, std::uint32_t stepMs = 0);
 // One line per message, then the mouse: for comparing whole frames.
 std::string Describe(const SeenFrame& frame);

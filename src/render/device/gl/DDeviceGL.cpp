@@ -55,8 +55,6 @@ std::unique_ptr<DDeviceGL> DDeviceGL::Create(int width, int height, HRESULT* hr)
         return nullptr;
     }
     device->m_window = SDL_GL_GetCurrentWindow();
-    // Frames are presented at once, never held back for the display's refresh.
-    SDL_GL_SetSwapInterval(0);
     glGenVertexArrays(1, &device->m_vertexArray);
     glBindVertexArray(device->m_vertexArray);
     glGenSamplers(1, &device->m_sampler);
@@ -492,7 +490,7 @@ HRESULT DDeviceGL::EndScene() {
 }
 
 HRESULT DDeviceGL::Present(std::uint32_t) {
-    // Presenting never has to wait here: the swap is queued by the driver.
+    // The window's pacing decides whether the swap waits for the display.
     if (m_window != nullptr) {
         int width = 0;
         int height = 0;
