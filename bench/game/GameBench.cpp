@@ -6,7 +6,7 @@
 #include "app/CGame.h"
 #include "app/CGameScreens.h"
 #include "app/commands/CCommandFlow.h"
-#include "app/commands/CMessageBoxQueue.h"
+#include "app/commands/CMessageBoxFlow.h"
 #include "app/screens/CContextWindowScreen.h"
 #include "platform/DClock.h"
 #include "platform/DWindow.h"
@@ -162,7 +162,7 @@ void BM_TypedCommandToOnAction(benchmark::State& state) {
     for (auto _ : state) {
         commands.SetCommandText("Look at the crate.");
         game.HandleMessage(WM_CHAR, '\r', 0);
-        game.MessageBoxes().Clear();
+        game.MessageBoxFlow().Clear();
     }
 }
 BENCHMARK(BM_TypedCommandToOnAction)->Unit(benchmark::kMicrosecond);

@@ -115,6 +115,16 @@ void DRegistry::Save() {
     }
 }
 
+std::optional<int> DRegistry::FindInt(const std::string& name) const {
+    const auto found = m_ints.find(name);
+    return found != m_ints.end() ? std::optional(found->second) : std::nullopt;
+}
+
+std::optional<std::string> DRegistry::FindString(const std::string& name) const {
+    const auto found = m_strings.find(name);
+    return found != m_strings.end() ? std::optional(found->second) : std::nullopt;
+}
+
 int DRegistry::ReadInt(const std::string& name, int def, bool addWhenMissing) {
     if (const auto found = m_ints.find(name); found != m_ints.end()) {
         return found->second;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 // The per-user settings store. It keeps an in-memory copy of every value,
@@ -20,6 +21,10 @@ public:
 
     void Load();
     void Save();
+
+    // The stored value of that kind, if there is one; reading never writes.
+    std::optional<int> FindInt(const std::string& name) const;
+    std::optional<std::string> FindString(const std::string& name) const;
 
     int ReadInt(const std::string& name, int def, bool addWhenMissing);
     std::string ReadString(const std::string& name, const std::string& def, bool addWhenMissing);

@@ -1,4 +1,7 @@
 #include "app/CGame.h"
+#include "app/commands/CMessageBoxQueue.h"
+#include "app/world/CGameScriptObject.h"
+#include "scene/CPolygonTable.h"
 #include "app/CGameScreens.h"
 #include "app/commands/CCommandFlow.h"
 #include "app/screens/CInputFieldScreen.h"
@@ -237,10 +240,10 @@ TEST_F(CGameTest, LoadSceneTakesEffectAtTheNextFrameAndTheLaterNameWins) {
 
     DISPID loadscene = 0;
     const std::u16string_view name = u"loadscene";
-    ASSERT_EQ(game.GetIDsOfNames(IID_NULL, {&name, 1}, &loadscene), S_OK);
+    ASSERT_EQ(game.ScriptObject().GetIDsOfNames(IID_NULL, {&name, 1}, &loadscene), S_OK);
     for (const char16_t* scene : {u"attic", u"garden"}) {
         const Variant arg = Variant::Bstr(scene);
-        ASSERT_EQ(game.Invoke(loadscene, IID_NULL, DISPATCH_METHOD, {&arg, 1}, nullptr, nullptr), S_OK);
+        ASSERT_EQ(game.ScriptObject().Invoke(loadscene, IID_NULL, DISPATCH_METHOD, {&arg, 1}, nullptr, nullptr), S_OK);
     }
     EXPECT_EQ(game.PendingScene(), "garden");
     EXPECT_EQ(StateText(game.State(), u"scene"), "hall");

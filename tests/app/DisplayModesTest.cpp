@@ -1,4 +1,4 @@
-#include "app/DisplayModes.h"
+#include "app/display/DisplayModes.h"
 
 #include <gtest/gtest.h>
 

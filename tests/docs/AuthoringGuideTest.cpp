@@ -1,6 +1,6 @@
 // The authoring guide against the engine: every name a script can use must be
 // documented, so a member added to a script object cannot go unmentioned.
-#include "app/CGame.h"
+#include "app/world/CGameScriptObject.h"
 #include "scene/CScene.h"
 #include "scene/CSceneObject.h"
 #include "script/CGlobalVars.h"
@@ -77,7 +77,7 @@ TEST(AuthoringGuideTest, NamesEveryMemberOfEveryScriptObject) {
     const std::string guide = ReadGuide();
     ASSERT_FALSE(guide.empty()) << "docs/authoring.md cannot be read";
     ExpectDocumented(guide, {
-                                FromTable("game", CGame::ScriptMembers()),
+                                FromTable("game", CGameScriptObject::ScriptMembers()),
                                 FromTable("scene", CScene::ScriptMembers()),
                                 FromTable("scene object", CSceneObject::ScriptMembers()),
                                 FromTable("sound", CSoundEngine::ScriptMembers()),

@@ -1,9 +1,11 @@
 #include "app/commands/CCommandFlow.h"
 
-#include "app/CGame.h"
 #include "app/CGameScreens.h"
+#include "app/commands/CMessageBoxFlow.h"
 #include "app/commands/CWalkTarget.h"
-#include "app/menu/CGameMenu.h"
+#include "app/display/CDisplay.h"
+#include "app/settings/CSettings.h"
+#include "app/world/CGameWorld.h"
 #include "app/screens/CContextWindowScreen.h"
 #include "app/screens/CInputFieldScreen.h"
 #include "app/screens/CInventoryScreen.h"
@@ -34,7 +36,13 @@ Variant Text(const std::string& text) {
 
 } // namespace
 
-CCommandFlow::CCommandFlow(CGame& game) : m_game(game) {}
+CCommandFlow::CCommandFlow(CGameWorld& world, CGameScreens& screens, CMessageBoxFlow& messageBoxes,
+                           const CDisplay& display, const CSettings& settings)
+    : m_world(world), m_screens(screens), m_messageBoxes(messageBoxes), m_display(display), m_settings(settings) {}
+
+bool CCommandFlow::PickWindowHold() const {
+    return !m_settings.Flag("pickwindowhold");
+}
 
 std::string CCommandFlow::PrepareSentence(std::string_view text) {
     std::string sentence;
@@ -55,7 +63,7 @@ void CCommandFlow::SetGameCommands(std::vector<std::string> objectCommands, std:
 std::string CCommandFlow::AskScript(const char* function, const char* failure, const std::string& verb) {
     const Variant argument = Text(verb);
     Variant result;
-    m_game.ScriptEngine().Call(function, {&argument, 1}, &result);
+    m_world.ScriptEngine().Call(function, {&argument, 1}, &result);
     if (result.Type() != VT_BSTR) {
         throw CADVException("%s", failure);
     }
@@ -74,12 +82,12 @@ bool CCommandFlow::ExecuteAction(const std::string& sentence, const std::string&
                                  const std::string& object2) {
     const std::array<Variant, 4> args{Text(sentence), Text(verb), Text(object1), Text(object2)};
     Variant result;
-    m_game.ScriptEngine().Call("OnAction", args, &result);
+    m_world.ScriptEngine().Call("OnAction", args, &result);
     return !(result.Type() == VT_BOOL && result.BoolValue() == VARIANT_FALSE);
 }
 
 void CCommandFlow::ExecuteCommand() {
-    CCommand& command = m_game.Command();
+    CCommand& command = m_world.Command();
     command.Clear();
     const std::string sentence = PrepareSentence(CommandText());
     std::string verb;
@@ -96,11 +104,11 @@ void CCommandFlow::ExecuteCommand() {
         object1.clear();
         object2.clear();
     }
-    CScene* scene = m_game.Scene();
+    CScene* scene = m_world.Scene();
     if (scene == nullptr || !scene->OnAction(sentence, verb, object1, object2)) {
         ExecuteAction(sentence, verb, object1, object2);
     }
-    if (m_clearAfter && m_game.MessageBoxes().Empty() && !m_game.Screens().MessageBox().Visible()) {
+    if (m_clearAfter && m_messageBoxes.Idle()) {
         ClearCommandLine();
     }
 }
@@ -110,20 +118,20 @@ void CCommandFlow::ShowContextWindow(const std::string& caption, const CSceneObj
     const std::vector<std::string>& entries =
         ownList ? object->ContextList() : (caption.empty() ? m_freeCommands : m_objectCommands);
     m_contextNamesPicked = object != nullptr && !ownList;
-    m_game.Screens().ContextWindow().Open(caption.empty() ? kFreeCommandsCaption : caption, entries);
+    m_screens.ContextWindow().Open(caption.empty() ? kFreeCommandsCaption : caption, entries);
 }
 
 void CCommandFlow::PlaceContextWindow(int x, int y) {
-    m_game.Screens().ContextWindow().PlaceAt(x, y, m_game.ScreenWidth(), m_game.ScreenHeight());
+    m_screens.ContextWindow().PlaceAt(x, y, m_display.Width(), m_display.Height());
 }
 
 bool CCommandFlow::ContextWindowPress(int x, int y) {
-    CContextWindowScreen& window = m_game.Screens().ContextWindow();
+    CContextWindowScreen& window = m_screens.ContextWindow();
     if (!window.Visible()) {
         return false;
     }
     const bool inside = window.Contains(x, y);
-    const std::string entry = inside && m_game.PickWindowHold() ? window.EntryAt(x, y) : std::string();
+    const std::string entry = inside && PickWindowHold() ? window.EntryAt(x, y) : std::string();
     window.Hide();
     if (!entry.empty()) {
         ChooseVerb(entry);
@@ -132,8 +140,8 @@ bool CCommandFlow::ContextWindowPress(int x, int y) {
 }
 
 void CCommandFlow::RightReleased() {
-    CContextWindowScreen& window = m_game.Screens().ContextWindow();
-    if (m_game.PickWindowHold() || !window.Visible()) {
+    CContextWindowScreen& window = m_screens.ContextWindow();
+    if (PickWindowHold() || !window.Visible()) {
         return;
     }
     const std::string entry = window.HighlightedEntry();
@@ -144,7 +152,7 @@ void CCommandFlow::RightReleased() {
 }
 
 void CCommandFlow::CursorMoved(int x, int y) {
-    CContextWindowScreen& window = m_game.Screens().ContextWindow();
+    CContextWindowScreen& window = m_screens.ContextWindow();
     if (window.Visible()) {
         window.HighlightAt(x, y);
     }
@@ -174,22 +182,21 @@ void CCommandFlow::CompleteWith(const std::string& object) {
     SetCommandText(CommandText() + " " + object);
     m_clearAfter = true;
     ExecuteCommand();
-    m_game.Screens().ContextWindow().Hide();
+    m_screens.ContextWindow().Hide();
 }
 
 void CCommandFlow::RightPressed(int x, int y) {
-    CGameScreens& screens = m_game.Screens();
-    if (m_game.Menu().Shown()) {
+    if (m_screens.GameMenu().Visible()) {
         return;
     }
-    if (screens.MessageBox().Visible()) {
-        m_game.CloseMessageBox();
+    if (m_messageBoxes.Visible()) {
+        m_messageBoxes.Close();
         return;
     }
-    if (!m_game.Setup().GetBool(u"inputfield")) {
+    if (!m_world.Setup().GetBool(u"inputfield")) {
         return;
     }
-    CInventoryScreen& inventory = screens.Inventory();
+    CInventoryScreen& inventory = m_screens.Inventory();
     if (inventory.WindowVisible() && inventory.WindowContains(x, y)) {
         m_pickedId.reset();
         m_selectedItem = inventory.SelectAt(x, y);
@@ -219,8 +226,8 @@ void CCommandFlow::RightPressed(int x, int y) {
 }
 
 CSceneObject* CCommandFlow::ObjectUnderCursor(int x, int y, bool pickableOnly) {
-    const CScene* scene = m_game.Scene();
-    const std::uint32_t id = scene != nullptr ? m_game.Renderer().PickColour(x, y) : 0;
+    const CScene* scene = m_world.Scene();
+    const std::uint32_t id = scene != nullptr ? m_world.Renderer().PickColour(x, y) : 0;
     if (id == 0) {
         return nullptr;
     }
@@ -228,7 +235,7 @@ CSceneObject* CCommandFlow::ObjectUnderCursor(int x, int y, bool pickableOnly) {
 }
 
 void CCommandFlow::LeftPressedInScene(int x, int y) {
-    CScene* scene = m_game.Scene();
+    CScene* scene = m_world.Scene();
     if (scene == nullptr) {
         return;
     }
@@ -244,8 +251,8 @@ void CCommandFlow::LeftPressedInScene(int x, int y) {
         const D3DXVECTOR3 at = picked->GetPosition();
         target = D3DXVECTOR3(at.x, mover->GetPosition().y, at.z);
     } else {
-        C3DEngine2& renderer = m_game.Renderer();
-        target = CWalkTarget::Choose(*mover, CWalkTarget::Floor(renderer, m_game.Polygons(), *mover, x, y),
+        C3DEngine2& renderer = m_world.Renderer();
+        target = CWalkTarget::Choose(*mover, CWalkTarget::Floor(renderer, m_world.Polygons(), *mover, x, y),
                                      CWalkTarget::Surface(renderer, *scene, under, *mover, x, y));
     }
     if (target) {
@@ -253,12 +260,9 @@ void CCommandFlow::LeftPressedInScene(int x, int y) {
     }
 }
 
-const std::string& CCommandFlow::CommandText() const {
-    return m_game.Screens().InputField().CommandText();
-}
-
 void CCommandFlow::SetCommandText(const std::string& text) {
-    m_game.Screens().InputField().SetCommandText(text);
+    m_commandText = text;
+    m_screens.InputField().SetCommandText(m_commandText);
 }
 
 void CCommandFlow::ClearCommandLine() {
@@ -267,7 +271,7 @@ void CCommandFlow::ClearCommandLine() {
 }
 
 CSceneObject* CCommandFlow::PickedObject() const {
-    const CScene* scene = m_game.Scene();
+    const CScene* scene = m_world.Scene();
     return scene != nullptr && m_pickedId ? scene->FindById(*m_pickedId) : nullptr;
 }
 

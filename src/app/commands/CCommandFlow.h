@@ -6,8 +6,12 @@
 #include <string_view>
 #include <vector>
 
-class CGame;
+class CDisplay;
+class CGameScreens;
+class CGameWorld;
+class CMessageBoxFlow;
 class CSceneObject;
+class CSettings;
 
 // How the player's sentences come about and where they go: the command line
 // that typing and the verb choice fill, the context window of verbs opened by
@@ -21,7 +25,8 @@ public:
     static constexpr std::int32_t kWalkSpeed = 500;
     static constexpr const char* kWalkAnimation = "walk";
 
-    explicit CCommandFlow(CGame& game);
+    CCommandFlow(CGameWorld& world, CGameScreens& screens, CMessageBoxFlow& messageBoxes, const CDisplay& display,
+                 const CSettings& settings);
 
     // Lower case, without " & ' , . : ; and backslashes; spaces stay.
     static std::string PrepareSentence(std::string_view text);
@@ -58,8 +63,8 @@ public:
     void LeftPressedInScene(int x, int y);
     void CursorMoved(int x, int y);
 
-    // Typed text
-    const std::string& CommandText() const;
+    // Typed text; the input field shows it.
+    const std::string& CommandText() const { return m_commandText; }
     void SetCommandText(const std::string& text);
     // Empties the command line and clears the clear-after flag.
     void ClearCommandLine();
@@ -82,8 +87,15 @@ private:
     // The scene's object drawn under the cursor, any or only a pickable one;
     // null for none (id 0 is the colour of empty space).
     CSceneObject* ObjectUnderCursor(int x, int y, bool pickableOnly);
+    // Whether a press chooses from the context window (else the right button's release does).
+    bool PickWindowHold() const;
 
-    CGame& m_game;
+    CGameWorld& m_world;
+    CGameScreens& m_screens;
+    CMessageBoxFlow& m_messageBoxes;
+    const CDisplay& m_display;
+    const CSettings& m_settings;
+    std::string m_commandText;
     std::vector<std::string> m_objectCommands;
     std::vector<std::string> m_freeCommands;
     // Kept by id, which the scene never hands out twice: a script may delete the object meanwhile.

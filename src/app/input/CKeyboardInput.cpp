@@ -1,12 +1,12 @@
 #include "app/input/CKeyboardInput.h"
 
-#include "app/CGame.h"
 #include "app/CGameScreens.h"
 #include "app/commands/CCommandFlow.h"
+#include "app/commands/CMessageBoxFlow.h"
 #include "app/menu/CGameMenu.h"
 #include "app/screens/CInventoryScreen.h"
-#include "app/screens/CMessageBoxScreen.h"
 #include "app/screens/COptionsButtonScreen.h"
+#include "app/world/CGameWorld.h"
 #include "platform/DMessage.h"
 #include "scene/CScene.h"
 #include "scene/CSceneObject.h"
@@ -59,7 +59,9 @@ std::string Trimmed(const std::string& text) {
 
 } // namespace
 
-CKeyboardInput::CKeyboardInput(CGame& game, CCommandFlow& commands) : m_game(game), m_commands(commands) {}
+CKeyboardInput::CKeyboardInput(CGameWorld& world, CGameScreens& screens, CGameMenu& menu,
+                               CMessageBoxFlow& messageBoxes, CCommandFlow& commands)
+    : m_world(world), m_screens(screens), m_menu(menu), m_messageBoxes(messageBoxes), m_commands(commands) {}
 
 const char* CKeyboardInput::FreeMoveEvent(std::uint32_t virtualKey, bool down, bool fast) {
     const KeyEvents* key = FindKey(virtualKey);
@@ -80,13 +82,13 @@ bool CKeyboardInput::IsTypable(std::uint32_t character) {
 
 void CKeyboardInput::KeyDown(std::uint32_t virtualKey) {
     if (virtualKey == VK_ESCAPE) {
-        if (m_game.Screens().OptionsButton().Visible()) {
-            m_game.Menu().Escape();
+        if (m_screens.OptionsButton().Visible()) {
+            m_menu.Escape();
         }
         return;
     }
     // The menu holds the game: keys pressed meanwhile do nothing.
-    if (m_game.Menu().Shown()) {
+    if (m_menu.Shown()) {
         return;
     }
     if (const KeyEvents* key = FindKey(virtualKey)) {
@@ -96,7 +98,7 @@ void CKeyboardInput::KeyDown(std::uint32_t virtualKey) {
         SendFreeMove(event);
         return;
     }
-    if (virtualKey == VK_F3 && !m_game.Screens().MessageBox().Visible() && InputAccepted()) {
+    if (virtualKey == VK_F3 && !m_messageBoxes.Visible() && InputAccepted()) {
         m_commands.SetCommandText(m_commands.LastCommand());
     }
 }
@@ -110,37 +112,37 @@ void CKeyboardInput::KeyUp(std::uint32_t virtualKey) {
 }
 
 void CKeyboardInput::SendFreeMove(const char* parameter) {
-    CScene* scene = m_game.Scene();
+    CScene* scene = m_world.Scene();
     if (scene != nullptr && scene->FreeMoveObject() != nullptr) {
         scene->FreeMoveObject()->OnEvent("freemove", parameter);
     }
 }
 
 bool CKeyboardInput::InputAccepted() const {
-    const CState& setup = m_game.Setup();
+    const CState& setup = m_world.Setup();
     return setup.GetBool(u"input") && setup.GetBool(u"inputfield");
 }
 
 void CKeyboardInput::Character(std::uint32_t character) {
     // Over the menu, Enter first closes a message such as "Game saved.".
-    if (m_game.Menu().Shown() && !(character == kEnter && m_game.Screens().MessageBox().Visible())) {
-        m_game.Menu().Shortcut(character);
+    if (m_menu.Shown() && !(character == kEnter && m_messageBoxes.Visible())) {
+        m_menu.Shortcut(character);
         return;
     }
     if (character == kTab) {
-        m_game.Screens().Inventory().ToggleWindow();
+        m_screens.Inventory().ToggleWindow();
     } else if (character == kEnter) {
         Enter();
-    } else if (!m_game.Screens().MessageBox().Visible() && InputAccepted()) {
+    } else if (!m_messageBoxes.Visible() && InputAccepted()) {
         Type(character);
     }
 }
 
 void CKeyboardInput::Enter() {
-    if (m_game.Screens().MessageBox().Visible()) {
-        m_game.CloseMessageBox();
-        if (!m_game.MessageBoxes().Empty()) {
-            m_game.ShowNextMessageBox();
+    if (m_messageBoxes.Visible()) {
+        m_messageBoxes.Close();
+        if (!m_messageBoxes.Queue().Empty()) {
+            m_messageBoxes.ShowNext();
         }
         return;
     }
@@ -152,7 +154,7 @@ void CKeyboardInput::Enter() {
     m_commands.SetCommandText(command);
     m_commands.ExecuteCommand();
     // A message the command queued shows from the next frame on, so the line is emptied now.
-    if (!m_game.Screens().MessageBox().Visible()) {
+    if (!m_messageBoxes.Visible()) {
         m_commands.ClearCommandLine();
     }
 }

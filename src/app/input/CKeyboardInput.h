@@ -4,7 +4,10 @@
 #include <cstdint>
 
 class CCommandFlow;
-class CGame;
+class CGameMenu;
+class CGameScreens;
+class CGameWorld;
+class CMessageBoxFlow;
 
 // Keys and typed characters between frames. The arrow keys and Shift become
 // "freemove" events for the scene's free-move object, whose script decides
@@ -24,7 +27,8 @@ public:
         bool fast = false;
     };
 
-    CKeyboardInput(CGame& game, CCommandFlow& commands);
+    CKeyboardInput(CGameWorld& world, CGameScreens& screens, CGameMenu& menu, CMessageBoxFlow& messageBoxes,
+                   CCommandFlow& commands);
 
     void KeyDown(std::uint32_t virtualKey);
     void KeyUp(std::uint32_t virtualKey);
@@ -45,7 +49,10 @@ private:
     void Type(std::uint32_t character);
     bool InputAccepted() const;
 
-    CGame& m_game;
+    CGameWorld& m_world;
+    CGameScreens& m_screens;
+    CGameMenu& m_menu;
+    CMessageBoxFlow& m_messageBoxes;
     CCommandFlow& m_commands;
     Directions m_keys;
 };

@@ -2,14 +2,38 @@
 
 #include "app/CMouseButtons.h"
 
-class CCommandFlow;
-class CGame;
+#include <cstdint>
 
-// The mouse's part of a frame once the cursor has moved: what the cursor
+class CCommandFlow;
+class CDisplay;
+class CGameMenu;
+class CGameScreens;
+class CGameWorld;
+class CMessageBoxFlow;
+class CMouseCursor;
+class DWindow;
+
+// The mouse's part of a frame: the cursor in back-buffer pixels, what it
 // touches, and who gets each button edge.
 class CMouseInput {
 public:
-    CMouseInput(CGame& game, CCommandFlow& commands);
+    CMouseInput(CGameScreens& screens, CGameMenu& menu, CMessageBoxFlow& messageBoxes, CCommandFlow& commands,
+                const CDisplay& display);
+
+    // Reads the mouse (with the pads' sticks moved by `elapsed` milliseconds),
+    // moves the cursor and hands out the button edges. An edge that left the
+    // world without a scene ends the handling: the frame ends too.
+    void Frame(DWindow& window, CMouseCursor& cursor, const CGameWorld& world, std::uint32_t elapsed);
+    // The button states of this frame become the previous ones; only a frame
+    // that ran to its end does this.
+    void CommitButtons() { m_buttons.Commit(); }
+    // As at the start of a game: both buttons up.
+    void ResetButtons() { m_buttons = CMouseButtons(); }
+
+    // Moves by mouse steps, kept inside the screen.
+    void MoveCursor(int dx, int dy);
+    float CursorX() const { return m_cursorX; }
+    float CursorY() const { return m_cursorY; }
 
     void CursorMoved(int x, int y, bool leftDown);
     void Button(CMouseButtons::Edge edge, int x, int y);
@@ -19,8 +43,14 @@ private:
     bool LeftPressed(int x, int y);
     void LeftReleased(int x, int y);
 
-    CGame& m_game;
+    CGameScreens& m_screens;
+    CGameMenu& m_menu;
+    CMessageBoxFlow& m_messageBoxes;
     CCommandFlow& m_commands;
+    const CDisplay& m_display;
+    CMouseButtons m_buttons;
+    float m_cursorX = 0;
+    float m_cursorY = 0;
     // The left button went down to close a message or the context window: its
     // release must not also press whatever lies beneath.
     bool m_leftPressTaken = false;

@@ -1,10 +1,11 @@
 #include "app/menu/CGameMenu.h"
 
-#include "app/CGame.h"
 #include "app/CGameScreens.h"
+#include "app/IGameSession.h"
+#include "app/display/CDisplay.h"
 #include "app/screens/COptionsPanelScreen.h"
-#include "platform/DRegistry.h"
-#include "render/C3DEngine2.h"
+#include "app/settings/CSettings.h"
+#include "app/world/CGameWorld.h"
 #include "platform/DWindow.h"
 #include "sound/CSoundEngine.h"
 #include "state/CState.h"
@@ -36,41 +37,43 @@ std::string TimeText(const std::optional<std::filesystem::file_time_type>& when)
 
 } // namespace
 
-CGameMenu::CGameMenu(CGame& game) : m_game(game) {}
+CGameMenu::CGameMenu(IGameSession& session, CGameScreens& screens, CSettings& settings, CDisplay& display,
+                     CGameWorld& world, CSaveSlots& slots)
+    : m_session(session), m_screens(screens), m_settings(settings), m_display(display), m_world(world),
+      m_saveSlots(slots) {}
 
 bool CGameMenu::Shown() const {
-    return m_game.Screens().GameMenu().Visible();
+    return m_screens.GameMenu().Visible();
 }
 
 void CGameMenu::Open() {
     // Taken before the menu covers the scene: the picture a save keeps.
-    m_game.TakeSavePicture();
-    DRegistry& settings = m_game.Registry();
-    CGameMenuScreen& screen = m_game.Screens().GameMenu();
+    m_session.TakeSavePicture();
+    CGameMenuScreen& screen = m_screens.GameMenu();
     COptionsPanelScreen& options = screen.Options();
-    const auto slider = [&settings](const char* volume) {
-        const int value = std::clamp(settings.ReadInt(volume, kDefaultVolume, true), 0, kVolumeMaximum);
-        return value * kSliderMaximum / kVolumeMaximum;
+    const auto slider = [this](const char* volume) {
+        return m_settings.Int(volume) * kSliderMaximum / kVolumeMaximum;
     };
-    options.SetEffectsSlider(slider("effectvolume"));
-    options.SetMusicSlider(slider("musicvolume"));
+    m_effectsSlider = slider("effectvolume");
+    m_musicSlider = slider("musicvolume");
+    options.SetEffectsSlider(m_effectsSlider);
+    options.SetMusicSlider(m_musicSlider);
 
-    const int width = settings.ReadInt("resx", DWindow::kClientWidth, false);
-    const int height = settings.ReadInt("resy", DWindow::kClientHeight, false);
+    const int width = m_settings.Int("resx");
+    const int height = m_settings.Int("resy");
     m_modes.clear();
     int selected = -1;
-    for (const DDisplayMode& mode : m_game.DisplayModes()) {
+    for (const DDisplayMode& mode : m_display.Modes()) {
         if (static_cast<int>(mode.width) == width && static_cast<int>(mode.height) == height) {
             selected = static_cast<int>(m_modes.size());
         }
         m_modes.push_back(std::to_string(mode.width) + "x" + std::to_string(mode.height));
     }
     options.SetResolutions(m_modes, selected);
-    options.SetTextureQuality(m_game.Quality().textureQuality);
-    options.SetSwitches(settings.ReadInt("shadows", 1, false) != 0, settings.ReadInt("lighdows", 1, false) != 0,
-                        settings.ReadInt("mirrors", 1, false) != 0);
+    options.SetTextureQuality(m_display.Quality().textureQuality);
+    ShowSwitches();
 
-    const CState& setup = m_game.Setup();
+    const CState& setup = m_world.Setup();
     m_mayLoad = setup.GetBool(u"mayload");
     m_maySave = setup.GetBool(u"maysave") && setup.GetBool(u"inputfield");
     screen.ShowLoadButton(m_mayLoad);
@@ -80,12 +83,9 @@ void CGameMenu::Open() {
 }
 
 void CGameMenu::Close() {
-    CGameMenuScreen& screen = m_game.Screens().GameMenu();
-    screen.Show(false);
-    DRegistry& settings = m_game.Registry();
-    const COptionsPanelScreen& options = screen.Options();
-    settings.WriteInt("effectvolume", options.EffectsSlider() * kVolumeMaximum / kSliderMaximum, true);
-    settings.WriteInt("musicvolume", options.MusicSlider() * kVolumeMaximum / kSliderMaximum, true);
+    m_screens.GameMenu().Show(false);
+    m_settings.SetInt("effectvolume", m_effectsSlider * kVolumeMaximum / kSliderMaximum);
+    m_settings.SetInt("musicvolume", m_musicSlider * kVolumeMaximum / kSliderMaximum);
 }
 
 void CGameMenu::Toggle() {
@@ -93,11 +93,11 @@ void CGameMenu::Toggle() {
 }
 
 void CGameMenu::Click(int x, int y) {
-    Act(m_game.Screens().GameMenu().HitAt(x, y));
+    Act(m_screens.GameMenu().HitAt(x, y));
 }
 
 void CGameMenu::Act(const CGameMenuScreen::Hit& hit) {
-    CGameMenuScreen& screen = m_game.Screens().GameMenu();
+    CGameMenuScreen& screen = m_screens.GameMenu();
     switch (hit.target) {
     case Target::None:
         return;
@@ -130,11 +130,11 @@ void CGameMenu::Act(const CGameMenuScreen::Hit& hit) {
     case Target::MusicSlider:
         return;
     case Target::Resolution:
-        m_game.ChooseResolution(hit.index);
+        m_display.ChooseResolution(hit.index);
         screen.Options().SetResolutions(m_modes, hit.index);
         return;
     case Target::TextureQuality:
-        m_game.ChooseTextureQuality(hit.index);
+        m_display.ChooseTextureQuality(hit.index);
         screen.Options().SetTextureQuality(hit.index);
         return;
     case Target::Shadows:
@@ -151,20 +151,20 @@ void CGameMenu::Act(const CGameMenuScreen::Hit& hit) {
 
 void CGameMenu::Confirm() {
     if (m_panel == Panel::Quit) {
-        m_game.Quit();
+        m_session.Quit();
     } else if (m_panel == Panel::Restart) {
         Close();
-        m_game.RestartGame();
+        m_session.RestartGame();
     }
 }
 
 void CGameMenu::OpenSlots(Panel panel) {
-    m_slots = m_game.Slots().List();
+    m_slots = m_saveSlots.List();
     std::vector<std::string> labels;
     for (const CSaveSlots::Slot& slot : m_slots) {
         labels.push_back(CSaveSlots::Label(slot));
     }
-    CGameMenuScreen& screen = m_game.Screens().GameMenu();
+    CGameMenuScreen& screen = m_screens.GameMenu();
     m_panel = panel;
     screen.OpenPanel(panel);
     screen.SetSlots(labels);
@@ -180,15 +180,15 @@ void CGameMenu::ChooseSlot(int slot) {
         // Empty and damaged slots hold nothing to load.
         if (m_slots[static_cast<std::size_t>(slot)].state == CSaveSlots::SlotState::Saved) {
             Close();
-            m_game.Load(slot);
+            m_session.Load(slot);
         }
         return;
     }
     if (m_panel == Panel::Save) {
-        const std::string description = m_game.ConstructSavegameDescription();
-        m_game.Screens().GameMenu().SetSlotLabel(
+        const std::string description = m_session.ConstructSavegameDescription();
+        m_screens.GameMenu().SetSlotLabel(
             slot, CSaveSlots::Label({slot, CSaveSlots::SlotState::Saved, description, {}, {}}));
-        m_game.Save(slot, description);
+        m_session.Save(slot, description);
         // Listed again from the folder: a failed save shows what the slot really holds.
         OpenSlots(Panel::Save);
     }
@@ -198,7 +198,7 @@ void CGameMenu::CursorMoved(int x, int y, bool leftDown) {
     if (!Shown()) {
         return;
     }
-    const CGameMenuScreen::Hit hit = m_game.Screens().GameMenu().HitAt(x, y);
+    const CGameMenuScreen::Hit hit = m_screens.GameMenu().HitAt(x, y);
     if (leftDown && m_panel == Panel::Options &&
         (hit.target == Target::EffectsSlider || hit.target == Target::MusicSlider)) {
         Slide(hit.target, x);
@@ -209,33 +209,35 @@ void CGameMenu::CursorMoved(int x, int y, bool leftDown) {
             m_slotShown = slot;
             const bool known = slot >= 0 && slot < static_cast<int>(m_slots.size());
             const CSaveSlots::Slot* shown = known ? &m_slots[static_cast<std::size_t>(slot)] : nullptr;
-            m_game.Screens().GameMenu().ShowSlotDetails(shown && shown->picture ? &*shown->picture : nullptr,
+            m_screens.GameMenu().ShowSlotDetails(shown && shown->picture ? &*shown->picture : nullptr,
                                                         shown ? TimeText(shown->savedAt) : std::string());
         }
     }
 }
 
 void CGameMenu::Slide(Target slider, int x) {
-    COptionsPanelScreen& options = m_game.Screens().GameMenu().Options();
+    COptionsPanelScreen& options = m_screens.GameMenu().Options();
     const int value = options.SliderValueAt(slider, x);
     const int volume = value * kVolumeMaximum / kSliderMaximum;
     if (slider == Target::EffectsSlider) {
+        m_effectsSlider = value;
         options.SetEffectsSlider(value);
-        m_game.Sound().SetEffectVolume(volume);
+        m_world.Sound().SetEffectVolume(volume);
     } else {
+        m_musicSlider = value;
         options.SetMusicSlider(value);
-        m_game.Sound().SetMusicVolume(volume);
+        m_world.Sound().SetMusicVolume(volume);
     }
 }
 
 void CGameMenu::ToggleSwitch(const char* setting) {
-    DRegistry& settings = m_game.Registry();
-    settings.WriteInt(setting, settings.ReadInt(setting, 1, false) != 0 ? 0 : 1, true);
-    const bool shadows = settings.ReadInt("shadows", 1, false) != 0;
-    const bool lightFx = settings.ReadInt("lighdows", 1, false) != 0;
-    const bool mirrors = settings.ReadInt("mirrors", 1, false) != 0;
-    m_game.Renderer().SetEffects(shadows, mirrors, lightFx);
-    m_game.Screens().GameMenu().Options().SetSwitches(shadows, lightFx, mirrors);
+    m_display.ToggleEffect(setting);
+    ShowSwitches();
+}
+
+void CGameMenu::ShowSwitches() {
+    m_screens.GameMenu().Options().SetSwitches(m_settings.Flag("shadows"), m_settings.Flag("lighdows"),
+                                               m_settings.Flag("mirrors"));
 }
 
 void CGameMenu::Escape() {
@@ -243,7 +245,7 @@ void CGameMenu::Escape() {
         Open();
     } else if (m_panel != Panel::Options) {
         m_panel = Panel::Options;
-        m_game.Screens().GameMenu().OpenPanel(m_panel);
+        m_screens.GameMenu().OpenPanel(m_panel);
     } else {
         Close();
     }

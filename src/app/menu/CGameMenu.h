@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
-class CGame;
+class CDisplay;
+class CGameScreens;
+class CGameWorld;
+class CSettings;
+class IGameSession;
 
 // The game menu's rules: what opening and closing it reads and writes, what
 // each of its buttons, slots, sliders and switches does, and its keyboard
@@ -19,7 +23,8 @@ public:
     static constexpr int kVolumeMaximum = 64;
     static constexpr int kDefaultVolume = 64;
 
-    explicit CGameMenu(CGame& game);
+    CGameMenu(IGameSession& session, CGameScreens& screens, CSettings& settings, CDisplay& display,
+              CGameWorld& world, CSaveSlots& slots);
 
     bool Shown() const;
     // Fills the options panel from the settings and shows the menu.
@@ -46,7 +51,17 @@ private:
     void Slide(CGameMenuScreen::Target slider, int x);
     void ToggleSwitch(const char* setting);
 
-    CGame& m_game;
+    void ShowSwitches();
+
+    IGameSession& m_session;
+    CGameScreens& m_screens;
+    CSettings& m_settings;
+    CDisplay& m_display;
+    CGameWorld& m_world;
+    CSaveSlots& m_saveSlots;
+    // The sliders' positions, 0 to 100, written to the settings as volumes when the menu closes.
+    int m_effectsSlider = 0;
+    int m_musicSlider = 0;
     CGameMenuScreen::Panel m_panel = CGameMenuScreen::Panel::Options;
     std::vector<CSaveSlots::Slot> m_slots;
     int m_slotShown = -1;
