@@ -4,7 +4,6 @@
 //   sound_ogg_fuzz -max_len=20000 CORPUS_DIR fuzz/corpus/sound_ogg_fuzz
 #include "platform/DAudioOutputCapture.h"
 #include "platform/DClock.h"
-#include "platform/DRegistry.h"
 #include "resources/CADVException.h"
 #include "sound/CSoundDataOgg.h"
 #include "sound/CSoundEngine.h"
@@ -21,13 +20,9 @@ std::vector<std::uint8_t> g_input;
 
 CSoundEngine& Engine() {
     static DClock clock(DClock::Mode::Manual);
-    static DRegistry settings(std::filesystem::temp_directory_path() / "morvane-fuzz-sound.toml");
     static std::unique_ptr<CSoundEngine> engine = [] {
-        // Present values are never saved back, so the fuzzer writes no file.
-        settings.WriteInt("latencybuffer", 16, false);
-        settings.WriteInt("effectvolume", 64, false);
-        settings.WriteInt("musicvolume", 64, false);
-        settings.WriteInt("mastervolume", 64, false);
+        const CSoundEngine::Settings settings{CSoundEngine::MinLatency, CSoundEngine::MaxGroupVolume,
+                                              CSoundEngine::MaxGroupVolume, CSoundEngine::MaxGroupVolume};
         return std::make_unique<CSoundEngine>(
             settings, clock, std::make_unique<DAudioOutputCapture>(clock, DAudioOutputCapture::Sink::Discard),
             [](const std::string&) { return g_input; });

@@ -121,7 +121,7 @@ void CGame::BuildGui() {
     m_screens = std::make_unique<CGameScreens>(*m_renderer);
     m_renderer->SetSingleScreen(&m_screens->LoadingPanel());
     m_world = std::make_unique<CGameWorld>(
-        CGameWorld::Services{m_clock, *m_files, *m_registry, *m_settings, *m_renderer, m_options.headless,
+        CGameWorld::Services{m_clock, *m_files, *m_settings, *m_renderer, m_options.headless,
                              m_options.captureAudio},
         *this);
     m_messageBoxes = std::make_unique<CMessageBoxFlow>(m_screens->MessageBox(), *m_world, *m_display);

@@ -2,7 +2,6 @@
 
 #include "platform/DAudioOutputCapture.h"
 #include "platform/DAudioOutputSDL.h"
-#include "platform/DRegistry.h"
 #include "resources/CADVException.h"
 #include "scene/CParameterParser.h"
 #include "sound/CSoundData.h"
@@ -14,28 +13,24 @@
 
 namespace {
 
-constexpr int DefaultLatency = 256;
-constexpr int MinLatency = 16;
-constexpr int MaxLatency = 2048;
 constexpr std::size_t LatencyUnit = 256;
 
-int ReadGroupVolume(DRegistry& settings, const char* name, int def) {
-    return std::clamp(settings.ReadInt(name, def, true), 0, CSoundEngine::MaxGroupVolume);
+int GroupVolume(int volume) {
+    return std::clamp(volume, 0, CSoundEngine::MaxGroupVolume);
 }
 
 } // namespace
 
-CSoundEngine::CSoundEngine(DRegistry& settings, DClock& clock, std::unique_ptr<DAudioOutput> output,
+CSoundEngine::CSoundEngine(const Settings& settings, DClock& clock, std::unique_ptr<DAudioOutput> output,
                            FileLoader loader)
     : CDispatchBase(ScriptMembers()), m_clock(clock), m_loadFile(std::move(loader)),
       m_output(std::move(output)) {
-    const int latency =
-        std::clamp(settings.ReadInt("latencybuffer", DefaultLatency, true), MinLatency, MaxLatency);
+    const int latency = std::clamp(settings.latencyBuffer, MinLatency, MaxLatency);
     m_bufferBytes = static_cast<std::size_t>(latency) * LatencyUnit;
     m_output->Create(m_bufferBytes);
-    m_effectVolume = ReadGroupVolume(settings, "effectvolume", 64);
-    m_musicVolume = ReadGroupVolume(settings, "musicvolume", 48);
-    m_masterVolume = ReadGroupVolume(settings, "mastervolume", 64);
+    m_effectVolume = GroupVolume(settings.effectVolume);
+    m_musicVolume = GroupVolume(settings.musicVolume);
+    m_masterVolume = GroupVolume(settings.masterVolume);
     m_mixer = std::make_unique<CSoundMixer>(m_bufferBytes / 4);
     try {
         Start();

@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-class DRegistry;
 class CSoundData;
 class CSoundMultiSequencer;
 class CSoundObject;
@@ -40,6 +39,19 @@ class CSoundEngine final : public DThread, public CDispatchBase {
 public:
     static constexpr int MaxGroupVolume = CSoundMixer::MaxGroupVolume;
     static constexpr std::uint32_t FadeStepMs = 10;
+    // The output buffer's size, in units of 256 bytes.
+    static constexpr int MinLatency = 16;
+    static constexpr int MaxLatency = 2048;
+
+    // What the engine starts with, from the player's settings. Values outside
+    // their ranges are clamped: latency to MinLatency..MaxLatency, volumes to
+    // 0..MaxGroupVolume.
+    struct Settings {
+        int latencyBuffer;
+        int effectVolume;
+        int musicVolume;
+        int masterVolume;
+    };
 
     // The member table scripts see, in DISPID order; read-only, so that tools
     // and tests can list what scripts may use.
@@ -49,10 +61,8 @@ public:
     // archive's "not found" error when it is missing.
     using FileLoader = std::function<std::vector<std::uint8_t>(const std::string& path)>;
 
-    // Reads "latencybuffer", "effectvolume", "musicvolume" and "mastervolume"
-    // (adding them when missing), creates the output buffer and starts the
-    // streaming thread.
-    CSoundEngine(DRegistry& settings, DClock& clock, std::unique_ptr<DAudioOutput> output, FileLoader loader);
+    // Creates the output buffer and starts the streaming thread.
+    CSoundEngine(const Settings& settings, DClock& clock, std::unique_ptr<DAudioOutput> output, FileLoader loader);
     // Stops the streaming thread (it ends within one wait of 10 ms), then
     // deletes every effect and the music.
     ~CSoundEngine() override;

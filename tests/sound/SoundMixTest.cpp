@@ -129,8 +129,6 @@ TEST(SoundMix, EffectNamesNumbersAndClearing) {
 TEST(SoundMix, AnEffectFileIsReadWithoutHoldingTheEngine) {
     // While the file is read, another thread (as the streaming thread would)
     // still gets into the engine.
-    TempDir dir;
-    DRegistry registry(dir / "settings.toml");
     DClock clock(DClock::Mode::Manual);
     CSoundEngine* engine = nullptr;
     std::future<CSoundData*> other;
@@ -140,7 +138,7 @@ TEST(SoundMix, AnEffectFileIsReadWithoutHoldingTheEngine) {
         enteredMeanwhile = other.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
         return ToBytes(Constant(16, 1, 1));
     };
-    CSoundEngine sound(registry, clock, CSoundEngine::OpenOutput(clock, true, ""), loader);
+    CSoundEngine sound(EngineSettings({}), clock, CSoundEngine::OpenOutput(clock, true, ""), loader);
     engine = &sound;
     sound.AddEffect("door", "a.raw");
     EXPECT_TRUE(enteredMeanwhile);
@@ -158,9 +156,8 @@ TEST(SoundMix, AMissingRawFileRaisesTheArchiveError) {
     EXPECT_EQ(rig.engine->FindEffect("x"), nullptr);
 }
 
-// The latency setting in units of 256 bytes, clamped to 16..2048, and the
-// values written back when missing.
-TEST(SoundSettings, LatencyIsClampedAndMissingSettingsAreAdded) {
+// The latency setting in units of 256 bytes, clamped to 16..2048.
+TEST(SoundSettings, LatencyIsClamped) {
     const struct {
         int latency;
         std::size_t bytes;
@@ -169,13 +166,6 @@ TEST(SoundSettings, LatencyIsClampedAndMissingSettingsAreAdded) {
         EngineRig rig({{"latencybuffer", c.latency}});
         EXPECT_EQ(rig.engine->BufferBytes(), c.bytes) << c.latency;
     }
-    EngineRig defaults(std::map<std::string, int>{});
-    EXPECT_EQ(defaults.engine->BufferBytes(), 65536u);
-    EXPECT_EQ(defaults.registry->ReadInt("latencybuffer", 0, false), 256);
-    EXPECT_EQ(defaults.registry->ReadInt("effectvolume", 0, false), 64);
-    EXPECT_EQ(defaults.registry->ReadInt("musicvolume", 0, false), 48);
-    EXPECT_EQ(defaults.registry->ReadInt("mastervolume", 0, false), 64);
-    EXPECT_EQ(defaults.engine->GetMusicVolume(), 48);
 }
 
 TEST(SoundSettings, VolumesAreClampedToZeroTo64) {
@@ -198,12 +188,10 @@ TEST(SoundSettings, VolumesAreClampedToZeroTo64) {
 // while its thread is still starting, never hangs or touches freed memory.
 TEST(SoundThread, EnginesStopTheirThreadOnDestruction) {
     DClock clock(DClock::Mode::Manual);
-    TempDir dir;
-    DRegistry registry(dir / "settings.toml");
     SoundFiles files;
     for (int i = 0; i < 20; ++i) {
         auto capture = std::make_unique<DAudioOutputCapture>(clock, DAudioOutputCapture::Sink::Memory);
-        CSoundEngine engine(registry, clock, std::move(capture), files.Loader());
+        CSoundEngine engine(EngineSettings({}), clock, std::move(capture), files.Loader());
     }
     EngineRig rig;
     rig.files.Write("a.raw", ToBytes(Constant(4096, 1000, 1000)));

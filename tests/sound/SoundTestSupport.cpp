@@ -71,14 +71,20 @@ CSoundEngine::FileLoader SoundFiles::Loader() const {
     };
 }
 
-EngineRig::EngineRig(const std::map<std::string, int>& settings)
-    : registry(std::make_unique<DRegistry>(settingsDir / "settings.toml")) {
-    for (const auto& [name, value] : settings) {
-        registry->WriteInt(name, value, false);
-    }
+CSoundEngine::Settings EngineSettings(const std::map<std::string, int>& values) {
+    const auto value = [&values](const char* name, int otherwise) {
+        const auto found = values.find(name);
+        return found != values.end() ? found->second : otherwise;
+    };
+    // The game's defaults for what is not given.
+    return {value("latencybuffer", 256), value("effectvolume", 64), value("musicvolume", 48),
+            value("mastervolume", 64)};
+}
+
+EngineRig::EngineRig(const std::map<std::string, int>& settings) {
     auto output = std::make_unique<DAudioOutputCapture>(clock, DAudioOutputCapture::Sink::Memory);
     capture = output.get();
-    engine = std::make_unique<CSoundEngine>(*registry, clock, std::move(output), files.Loader());
+    engine = std::make_unique<CSoundEngine>(EngineSettings(settings), clock, std::move(output), files.Loader());
     if (!capture->WaitForHalves(2, 10000)) {
         throw std::runtime_error("the engine did not mix its first two halves");
     }

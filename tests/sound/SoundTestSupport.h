@@ -2,7 +2,6 @@
 
 #include "platform/DAudioOutputCapture.h"
 #include "platform/DClock.h"
-#include "platform/DRegistry.h"
 #include "sound/COggEncoder.h"
 #include "sound/CSoundEngine.h"
 #include "support/TempDir.h"
@@ -37,6 +36,10 @@ private:
 // A sound engine on a capture output paced by a manual clock, with a small
 // buffer (latencybuffer 16: halves of 512 frames). Construction waits until
 // the two halves mixed at start-up are written.
+// Engine settings from the named values ("latencybuffer", "effectvolume",
+// "musicvolume", "mastervolume"), the game's defaults for the others.
+CSoundEngine::Settings EngineSettings(const std::map<std::string, int>& values);
+
 class EngineRig {
 public:
     explicit EngineRig(const std::map<std::string, int>& settings = {{"latencybuffer", 16}});
@@ -46,9 +49,7 @@ public:
     // returns the half the engine mixed for it.
     std::vector<std::int16_t> NextHalf();
 
-    TempDir settingsDir;
     SoundFiles files;
-    std::unique_ptr<DRegistry> registry;
     DClock clock{DClock::Mode::Manual};
     DAudioOutputCapture* capture = nullptr;
     std::unique_ptr<CSoundEngine> engine;

@@ -2,6 +2,7 @@
 
 #include "platform/DRegistry.h"
 #include "resources/CADVException.h"
+#include "sound/CSoundEngine.h"
 
 #include <algorithm>
 #include <climits>
@@ -11,33 +12,37 @@ namespace {
 using Kind = CSettingDefinition::Kind;
 
 constexpr int kTextureQualities[] = {1, 2, 4};
+constexpr int kMaxVolume = CSoundEngine::MaxGroupVolume;
 
-// Sorted by nothing but sense: screen, graphics, input, sound, start. The
-// README's settings table lists the same keys.
+// Screen, graphics, input, sound, start. The README's settings table lists
+// the same keys with the same defaults, ranges and texts (a test compares them).
 constexpr CSettingDefinition kSchema[] = {
     {"resx", Kind::Integer, 1024, "", INT_MIN, INT_MAX, {}, true, "full-screen width"},
     {"resy", Kind::Integer, 768, "", INT_MIN, INT_MAX, {}, true, "full-screen height"},
-    {"fullscreen", Kind::Integer, 1, "", INT_MIN, INT_MAX, {}, true, "1: full screen, 0: a window"},
+    {"fullscreen", Kind::Integer, 1, "", INT_MIN, INT_MAX, {}, true, "1: full screen, 0: a window of 1024 x 768"},
     {"vsync", Kind::Integer, 1, "", INT_MIN, INT_MAX, {}, true, "1: frames in step with the display"},
     {"texturequality", Kind::Integer, 2, "", INT_MIN, INT_MAX, kTextureQualities, true,
-     "1, 2 or 4: textures at full, half or quarter size"},
+     "textures at full, half or quarter size"},
     {"shadows", Kind::Integer, 1, "", INT_MIN, INT_MAX, {}, true, "1: shadows"},
     {"lighdows", Kind::Integer, 1, "", INT_MIN, INT_MAX, {}, true, "1: light effects"},
     {"mirrors", Kind::Integer, 1, "", INT_MIN, INT_MAX, {}, true, "1: mirrors"},
-    {"preload", Kind::Integer, 1, "", INT_MIN, INT_MAX, {}, false, "0: models read when first drawn"},
-    {"clear", Kind::Integer, 0, "", INT_MIN, INT_MAX, {}, false, "1: the back buffer cleared every frame"},
+    {"preload", Kind::Integer, 1, "", INT_MIN, INT_MAX, {}, false, "0: models are read when first drawn"},
+    {"clear", Kind::Integer, 0, "", INT_MIN, INT_MAX, {}, false, "1: the back buffer is cleared every frame"},
     {"showframerate", Kind::Integer, 0, "", INT_MIN, INT_MAX, {}, false, "1: the frame rate at the top right"},
     {"pickwindowhold", Kind::Integer, 0, "", INT_MIN, INT_MAX, {}, true,
      "0: a verb is chosen by pressing on it, 1: by releasing the right button over it"},
     {"gamepad", Kind::Integer, 1, "", INT_MIN, INT_MAX, {}, true, "0: game controllers are left alone"},
     {"gamepadspeed", Kind::Integer, 1000, "", 50, 10000, {}, true,
-     "cursor speed at full tilt, pixels per second"},
-    {"gamepaddeadzone", Kind::Integer, 20, "", 0, 90, {}, true, "tilt that counts as rest, percent"},
-    {"effectvolume", Kind::Integer, 64, "", 0, 64, {}, true, "sound effects, 0 to 64"},
-    {"musicvolume", Kind::Integer, 48, "", 0, 64, {}, true, "music, 0 to 64"},
-    {"mastervolume", Kind::Integer, 64, "", 0, 64, {}, true, "everything, 0 to 64"},
-    {"latencybuffer", Kind::Integer, 256, "", 16, 2048, {}, true, "sound buffer, in units of 256 bytes"},
-    {"startscene", Kind::Text, 0, "", 0, 0, {}, false, "the scene to start in"},
+     "the cursor's speed at full tilt, in pixels per second"},
+    {"gamepaddeadzone", Kind::Integer, 20, "", 0, 90, {}, true,
+     "the tilt that still counts as rest, in percent of full tilt"},
+    {"effectvolume", Kind::Integer, 64, "", 0, kMaxVolume, {}, true, "sound effects"},
+    {"musicvolume", Kind::Integer, 48, "", 0, kMaxVolume, {}, true, "music"},
+    {"mastervolume", Kind::Integer, 64, "", 0, kMaxVolume, {}, true, "everything"},
+    {"latencybuffer", Kind::Integer, 256, "", CSoundEngine::MinLatency, CSoundEngine::MaxLatency, {}, true,
+     "the sound buffer, in units of 256 bytes"},
+    {"startscene", Kind::Text, 0, "", 0, 0, {}, false,
+     "start in that scene instead of the one the game script chooses"},
 };
 
 } // namespace

@@ -25,8 +25,11 @@ CGameWorld::~CGameWorld() {
 }
 
 void CGameWorld::Start() {
+    const CSettings& settings = m_services.settings;
+    const CSoundEngine::Settings sound{settings.Int("latencybuffer"), settings.Int("effectvolume"),
+                                       settings.Int("musicvolume"), settings.Int("mastervolume")};
     m_sound = std::make_unique<CSoundEngine>(
-        m_services.registry, m_services.clock,
+        sound, m_services.clock,
         CSoundEngine::OpenOutput(m_services.clock, m_services.headless, m_services.captureAudio),
         [this](const std::string& path) { return m_services.files.LoadFile(path); });
 
@@ -41,7 +44,7 @@ void CGameWorld::Start() {
     m_scriptEngine->RunFile("master.ads", LoadScriptFile("master.ads"));
     m_scriptEngine->Run("OnInit();");
 
-    if (const std::string start = m_services.settings.Text("startscene"); !start.empty()) {
+    if (const std::string start = settings.Text("startscene"); !start.empty()) {
         m_state->SetVariant(u"scene", Variant::Bstr(AnsiToWide(start)));
     }
     m_pendingScene.clear();

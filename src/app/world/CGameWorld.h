@@ -20,7 +20,6 @@ class CSettings;
 class CSoundEngine;
 class CState;
 class DClock;
-class DRegistry;
 class IWorldObserver;
 
 // The game world: what a new game builds and a restart throws away. The three
@@ -33,8 +32,6 @@ public:
     struct Services {
         DClock& clock;
         CFileManager& files;
-        // The sound engine reads its own settings from the store.
-        DRegistry& registry;
         const CSettings& settings;
         C3DEngine2& renderer;
         bool headless = false;
