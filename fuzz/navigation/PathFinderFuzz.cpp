@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const PathPoint goal{in.Float(), in.Float()};
         try {
             finder.FindPath(start, goal, path);
-        } catch (const EPFGridNotInitialzed&) {
+        } catch (const EPFGridNotInitialized&) {
             return 0;
         }
         // Compared bytewise: a start that is not a number must still come back as given.

@@ -4,6 +4,7 @@
 #include "app/FatalErrors.h"
 #include "platform/DClock.h"
 #include "platform/DInputScript.h"
+#include "platform/DReport.h"
 #include "platform/DWindow.h"
 #include "resources/CADVException.h"
 #include "resources/FileBytes.h"
@@ -59,7 +60,7 @@ int Run(const CRunOptions& options, std::optional<DInputScript> script) {
     try {
         window = std::make_unique<DWindow>(options.headless);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "morvane: %s\n", error.what());
+        ReportError(error.what());
         return 1;
     }
     game->Initialize(*window);
@@ -68,7 +69,7 @@ int Run(const CRunOptions& options, std::optional<DInputScript> script) {
     try {
         exitCode = RunMessageLoop(*game, *window, driver, options);
     } catch (const DInputReplayError& error) {
-        std::fprintf(stderr, "morvane: %s\n", error.what());
+        ReportError(error.what());
         return 1;
     } catch (...) {
         // The session that ended in an error is the one worth replaying; a
@@ -76,7 +77,7 @@ int Run(const CRunOptions& options, std::optional<DInputScript> script) {
         try {
             WriteRecording(driver, options);
         } catch (const CADVException& error) {
-            std::fprintf(stderr, "morvane: %s\n", error.GetText());
+            ReportError(error.GetText());
         }
         throw;
     }
@@ -96,14 +97,14 @@ int Run(const CRunOptions& options, std::optional<DInputScript> script) {
 std::optional<DInputScript> ReadInputFile(const std::filesystem::path& file) {
     const auto bytes = ReadWholeFile(file);
     if (!bytes) {
-        std::fprintf(stderr, "morvane: %s: cannot be read\n", file.string().c_str());
+        ReportError(file.string() + ": cannot be read");
         return std::nullopt;
     }
     try {
         return DInputScript::Parse({reinterpret_cast<const char*>(bytes->data()), bytes->size()},
                                    file.string());
     } catch (const DInputScriptError& error) {
-        std::fprintf(stderr, "morvane: %s\n", error.what());
+        ReportError(error.what());
         return std::nullopt;
     }
 }

@@ -17,7 +17,7 @@ public:
 };
 
 // A route requested before InitGrid gave the finder a usable grid.
-class EPFGridNotInitialzed : public EPathFinder {
+class EPFGridNotInitialized : public EPathFinder {
 public:
     const char* GetText() const noexcept override { return "Grid not initialized; call InitGrid first"; }
 };

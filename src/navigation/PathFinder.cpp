@@ -348,7 +348,7 @@ bool PathFinder::FindPath(PathPoint start, PathPoint goal, std::vector<PathPoint
     }
     LowerLevel(kGridComputed);
     if (m_level == kNoGrid) {
-        throw EPFGridNotInitialzed();
+        throw EPFGridNotInitialized();
     }
     if (m_level == kGridStale) {
         Precompute();

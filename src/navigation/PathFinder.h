@@ -41,7 +41,7 @@ public:
 
     // Fills `output` with the route from start to goal and returns whether the
     // goal was reached; an unreachable goal gives the route to the reachable
-    // point nearest to it. Throws EPFGridNotInitialzed when there is no grid.
+    // point nearest to it. Throws EPFGridNotInitialized when there is no grid.
     bool FindPath(PathPoint start, PathPoint goal, std::vector<PathPoint>& output);
 
     bool HasGrid() const { return m_grid != nullptr; }

@@ -1,6 +1,7 @@
 #include "platform/DGamepad.h"
 
 #include "platform/DMouse.h"
+#include "platform/DReport.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -66,7 +67,7 @@ void DGamepad::Configure(const Settings& settings, bool physicalPads) {
         if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
             m_subsystem = true;
         } else {
-            std::fprintf(stderr, "morvane: game controllers are not available: %s\n", SDL_GetError());
+            ReportWarning(std::string("game controllers are not available: ") + SDL_GetError());
         }
     }
 }
@@ -104,7 +105,7 @@ void DGamepad::OnAdded(int deviceIndex) {
     }
     SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
     if (controller == nullptr) {
-        std::fprintf(stderr, "morvane: a game controller could not be opened: %s\n", SDL_GetError());
+        ReportWarning(std::string("a game controller could not be opened: ") + SDL_GetError());
         return;
     }
     m_pads[instance].controller = controller;

@@ -1,4 +1,5 @@
 #include "platform/DRegistry.h"
+#include "platform/DReport.h"
 
 #include <chrono>
 #include <cerrno>
@@ -25,8 +26,8 @@ void KeepBrokenFile(const fs::path& file, const std::string& why) {
     aside += ".broken-" + std::to_string(stamp);
     std::error_code ec;
     fs::rename(file, aside, ec);
-    std::fprintf(stderr, "Settings file %s is unreadable (%s); %s; using defaults.\n", file.c_str(), why.c_str(),
-                 ec ? "it is left in place" : ("kept as " + aside.string()).c_str());
+    ReportWarning("the settings file " + file.string() + " is unreadable (" + why + "); " +
+                  (ec ? std::string("it is left in place") : "kept as " + aside.string()) + "; using defaults.");
 }
 
 // The reason a write failed, empty when it did not.
@@ -108,10 +109,8 @@ void DRegistry::Save() {
     // Once is enough: every change of a setting saves again.
     if (!m_toldWriteFailure) {
         m_toldWriteFailure = true;
-        std::fprintf(stderr,
-                     "Warning: the settings file %s cannot be written (%s); "
-                     "settings changed now are lost when the game ends.\n",
-                     m_file.string().c_str(), failure.c_str());
+        ReportWarning("the settings file " + m_file.string() + " cannot be written (" + failure +
+                      "); settings changed now are lost when the game ends.");
     }
 }
 

@@ -1,6 +1,7 @@
 #include "render/C3DEngine2.h"
 
 #include "mathutil/D3DXMath.h"
+#include "platform/DReport.h"
 #include "render/model/C3DSpresh.h"
 #include "render/model/CModelCache.h"
 #include "render/model/CModelInstance.h"
@@ -47,7 +48,7 @@ void C3DEngine2::CreateDevice(int width, int height, bool fullScreen) {
     if (m_deviceCreated) {
         const HRESULT hr = m_device.Reset(backWidth, backHeight);
         if (FAILED(hr)) {
-            std::fprintf(stderr, "Resetting of device failed because of error: %s\n", HResultName(hr));
+            ReportWarning(std::string("Resetting of device failed because of error: ") + HResultName(hr));
             m_deviceCreated = false;
             Gui().ReleaseVB();
             MarkChanged();

@@ -5,9 +5,22 @@
 #include <exception>
 #include <string>
 
-// The engine's one error type. It carries a finished text; nothing catches it
-// to inspect a code, so the text is all there is. Script-facing code turns it
-// into a script error, the program entry shows it and ends the run.
+// The engine's error type. It carries a finished text that names the class
+// and method that threw it; nothing catches it to inspect a code, so the text
+// is all there is. Script-facing code turns it into a script error, the
+// program entry shows it and ends the run.
+//
+// The other exception types exist where a caller tells them apart:
+// - EInterfaceBackend and its kinds (parser/): a typed sentence the parser
+//   cannot read; the command flow hands the sentence on to the scripts as it is.
+// - EPathFinder and its kinds (navigation/): no way or no grid; the scene
+//   object that asked stays where it is.
+// - EDispatchError (script/): a script called a member with wrong arguments;
+//   it becomes that script's run-time error.
+// - DInputScriptError and DInputReplayError (platform/): a mistake in an
+//   --input file, found before the game starts or at the frame it names.
+// Warnings and errors the game survives go to stderr through ReportWarning and
+// ReportError (platform/DReport.h), never through printf of their own.
 class CADVException : public std::exception {
 public:
     // "Exception:\n" followed by the formatted text.

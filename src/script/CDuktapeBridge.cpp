@@ -1,5 +1,6 @@
 #include "script/CDuktapeBridge.h"
 
+#include "platform/DReport.h"
 #include "script/TextConversion.h"
 
 #include <duktape.h>
@@ -60,7 +61,7 @@ void NormalizeKey(duk_context* ctx, duk_idx_t index) {
 }
 
 void FatalError(void* /*udata*/, const char* message) {
-    std::fprintf(stderr, "Fatal script engine error: %s\n", message != nullptr ? message : "");
+    ReportError(std::string("fatal script engine error: ") + (message != nullptr ? message : ""));
     std::abort();
 }
 
@@ -82,7 +83,7 @@ std::u16string KeyText(duk_context* ctx, duk_idx_t index) {
 CDuktapeBridge::CDuktapeBridge() {
     m_ctx = duk_create_heap(nullptr, nullptr, nullptr, this, FatalError);
     if (m_ctx == nullptr) {
-        std::fprintf(stderr, "Fatal script engine error: no memory for a Duktape heap\n");
+        ReportError("fatal script engine error: no memory for a Duktape heap");
         std::abort();
     }
     duk_context* ctx = m_ctx;

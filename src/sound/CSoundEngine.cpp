@@ -2,6 +2,7 @@
 
 #include "platform/DAudioOutputCapture.h"
 #include "platform/DAudioOutputSDL.h"
+#include "platform/DReport.h"
 #include "resources/CADVException.h"
 #include "scene/CParameterParser.h"
 #include "sound/CSoundData.h"
@@ -64,8 +65,7 @@ std::unique_ptr<DAudioOutput> CSoundEngine::OpenOutput(DClock& clock, bool headl
     if (auto device = DAudioOutputSDL::Open(error)) {
         return device;
     }
-    std::fprintf(stderr, "Warning: no audio device could be opened (%s); the game runs without sound.\n",
-                 error.c_str());
+    ReportWarning("no audio device could be opened (" + error + "); the game runs without sound.");
     return std::make_unique<DAudioOutputCapture>(clock, DAudioOutputCapture::Sink::Discard);
 }
 

@@ -77,7 +77,7 @@ TEST(PathGrid, UnusableBoundsLeaveNoGridAndRefuseRoutes) {
         EXPECT_EQ(PathFinder::kNoGrid, finder.GetLevel());
         finder.Precompute(); // harmless without a grid
         std::vector<PathPoint> path;
-        EXPECT_THROW(finder.FindPath({1, 1}, {2, 2}, path), EPFGridNotInitialzed);
+        EXPECT_THROW(finder.FindPath({1, 1}, {2, 2}, path), EPFGridNotInitialized);
     }
 }
 

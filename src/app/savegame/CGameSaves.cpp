@@ -5,6 +5,7 @@
 #include "app/savegame/CSavegameReader.h"
 #include "app/savegame/CSavegameWriter.h"
 #include "app/world/CGameWorld.h"
+#include "platform/DReport.h"
 #include "render/C3DEngine2.h"
 #include "render/device/DDevice.h"
 #include "resources/CADVException.h"
@@ -58,10 +59,10 @@ void CGameSaves::Save(int slot, const std::string& description) {
         m_messageBoxes.Push({kSaved, {}, {}});
     } catch (const CADVException& error) {
         // Also on stderr: the box goes away, a lost save is worth a trace.
-        std::fprintf(stderr, "morvane: %s\n", error.Reason());
+        ReportError(error.Reason());
         m_messageBoxes.Push({error.Reason(), {}, {}});
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "morvane: %s (%s)\n", kSaveFailed, error.what());
+        ReportError(std::string(kSaveFailed) + " (" + error.what() + ")");
         m_messageBoxes.Push({kSaveFailed, {}, {}});
     }
 }
@@ -81,7 +82,7 @@ void CGameSaves::Load(int slot) {
     try {
         Restore(*reader);
     } catch (const CADVException& error) {
-        std::fprintf(stderr, "morvane: %s: %s\n", m_slots.SavegamePath(slot).string().c_str(), error.GetText());
+        ReportError(m_slots.SavegamePath(slot).string() + ": " + error.GetText());
         m_restart();
         m_messageBoxes.Push({kLoadFailed, {}, {}});
     }

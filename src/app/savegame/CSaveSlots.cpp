@@ -1,6 +1,7 @@
 #include "app/savegame/CSaveSlots.h"
 
 #include "app/savegame/CSavegameReader.h"
+#include "platform/DReport.h"
 #include "render/image/ImageCodec.h"
 #include "render/image/PngCodec.h"
 #include "resources/CADVException.h"
@@ -70,8 +71,7 @@ std::vector<CSaveSlots::Slot> CSaveSlots::List() const {
     std::error_code ec;
     std::filesystem::create_directories(m_folder, ec);
     if (ec) {
-        std::fprintf(stderr, "Warning: savegame folder %s cannot be created (%s).\n", m_folder.c_str(),
-                     ec.message().c_str());
+        ReportWarning("savegame folder " + m_folder.string() + " cannot be created (" + ec.message() + ").");
     }
     std::vector<Slot> slots;
     slots.reserve(kSlotCount);
@@ -93,7 +93,7 @@ CSaveSlots::Slot CSaveSlots::Inspect(int slot) const {
         CSavegameReader reader(Read(slot), file.filename().string());
         out.description = reader.ReadHeader();
     } catch (const CADVException& e) {
-        std::fprintf(stderr, "Warning: savegame %s cannot be loaded: %s\n", file.c_str(), e.Reason());
+        ReportWarning("savegame " + file.string() + " cannot be loaded: " + e.Reason());
         out.state = SlotState::Damaged;
         return out;
     }
@@ -173,7 +173,7 @@ void CSaveSlots::WritePicture(int slot, const CImage* picture) const {
         WriteWholeFileReplacing(file, *png);
     } catch (const CADVException& e) {
         // The save itself is done; the slot only shows no picture.
-        std::fprintf(stderr, "Warning: savegame picture %s is not written: %s\n", file.c_str(), e.Reason());
+        ReportWarning("savegame picture " + file.string() + " is not written: " + e.Reason());
         RemoveFile(file);
     }
 }

@@ -126,7 +126,7 @@ TEST(CSaveSlots, ADamagedFileListsAsDamagedWithAWarning) {
         const std::string warnings = testing::internal::GetCapturedStderr();
         EXPECT_EQ(listed[5].state, CSaveSlots::SlotState::Damaged);
         EXPECT_EQ(CSaveSlots::Label(listed[5]), "05 - damaged");
-        EXPECT_THAT(warnings, StartsWith("Warning: savegame " + slots.SavegamePath(5).string() +
+        EXPECT_THAT(warnings, StartsWith("morvane: warning: savegame " + slots.SavegamePath(5).string() +
                                          " cannot be loaded: "));
         // The other slots are untouched by it.
         EXPECT_EQ(CSaveSlots::Label(listed[4]), "04 - fine");
@@ -209,7 +209,7 @@ TEST(CSaveSlots, APictureThatDoesNotReadOrWriteLeavesTheSaveAlone) {
     testing::internal::CaptureStderr();
     slots.Write(2, Header("unwritable picture"), &picture);
     EXPECT_THAT(testing::internal::GetCapturedStderr(),
-                StartsWith("Warning: savegame picture " + (dir / "02.png").string() + " is not written: "));
+                StartsWith("morvane: warning: savegame picture " + (dir / "02.png").string() + " is not written: "));
 
     const std::vector<CSaveSlots::Slot> listed = slots.List();
     for (int slot : {1, 2}) {

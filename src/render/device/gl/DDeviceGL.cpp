@@ -1,5 +1,6 @@
 #include "render/device/gl/DDeviceGL.h"
 
+#include "platform/DReport.h"
 #include "render/device/gl/DResourcesGL.h"
 #include "render/device/gl/DTargetsGL.h"
 
@@ -27,7 +28,7 @@ D3DLIGHT9 DefaultLight() {
 }
 
 HRESULT Unavailable(const char* reason) {
-    std::fprintf(stderr, "DDeviceGL: %s\n", reason);
+    ReportWarning(std::string("OpenGL device: ") + reason);
     return D3DERR_NOTAVAILABLE;
 }
 
