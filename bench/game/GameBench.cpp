@@ -162,7 +162,7 @@ void BM_TypedCommandToOnAction(benchmark::State& state) {
     for (auto _ : state) {
         commands.SetCommandText("Look at the crate.");
         game.HandleMessage(WM_CHAR, '\r', 0);
-        game.MessageBoxFlow().Clear();
+        game.MessageBoxes().Clear();
     }
 }
 BENCHMARK(BM_TypedCommandToOnAction)->Unit(benchmark::kMicrosecond);

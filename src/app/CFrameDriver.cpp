@@ -2,6 +2,7 @@
 
 #include "app/CGame.h"
 #include "app/GuiTextLocator.h"
+#include "app/input/CMouseInput.h"
 #include "render/C3DEngine2.h"
 #include "script/TextConversion.h"
 
@@ -16,7 +17,7 @@ CFrameDriver::CFrameDriver(const CRunOptions& options, DClock& clock, DWindow& w
     if (script) {
         DInputReplay::Game queries{
             [&game] {
-                return std::pair{game.CursorX(), game.CursorY()};
+                return std::pair{game.Mouse().CursorX(), game.Mouse().CursorY()};
             },
             // Input files are UTF-8; the GUI keeps the game's 8-bit texts.
             [&game](const std::string& text) {

@@ -7,6 +7,7 @@
 #include "app/commands/CCommandFlow.h"
 #include "app/commands/CMessageBoxFlow.h"
 #include "app/input/CFreeMove.h"
+#include "app/input/CInputRouter.h"
 #include "app/input/CKeyboardInput.h"
 #include "app/input/CMouseInput.h"
 #include "app/menu/CGameMenu.h"
@@ -19,7 +20,6 @@
 #include "platform/DClock.h"
 #include "platform/DPaths.h"
 #include "platform/DRegistry.h"
-#include "platform/DReport.h"
 #include "platform/DWindow.h"
 #include "render/C3DEngine2.h"
 #include "render/CMouseCursor.h"
@@ -29,9 +29,6 @@
 #include "resources/CKeySet.h"
 #include "scene/CScene.h"
 #include "sound/CSoundEngine.h"
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -43,26 +40,13 @@ CGame::CGame(const CRunOptions& options, DClock& clock) : m_options(options), m_
 
 CGame::~CGame() {
     // The world goes first: its scripts and scene still reach the screens and the renderer.
+    // The rest goes in the reverse order of creation, as the members are declared.
     if (m_world) {
         m_world->End();
     }
-    m_saves.reset();
-    m_mouse.reset();
-    m_keyboard.reset();
-    m_menu.reset();
-    m_screenSync.reset();
-    m_scriptObject.reset();
-    m_commands.reset();
-    m_messageBoxes.reset();
-    m_world.reset();
-    m_screens.reset();
-    m_camera.reset();
-    m_renderer.reset();
-    m_device.reset();
     if (m_window) {
         m_window->Mouse().Unacquire();
     }
-    m_files.reset();
 }
 
 void CGame::Initialize(DWindow& window) {
@@ -86,11 +70,13 @@ void CGame::Initialize(DWindow& window) {
     m_display = std::make_unique<CDisplay>(window, *m_settings, m_options.headless);
     m_display->Choose();
     CreateRenderer();
-    ReadFramePacing();
+    // A fixed step and offscreen rendering are for runs that should go as fast as they can.
+    m_display->StartFramePacing(m_options.headless || m_options.fixedStep);
     m_camera = std::make_unique<CCameraControl>(*m_renderer);
     m_window->Mouse().Acquire();
-    ReadGamepadSettings();
     BuildGui();
+    // Headless runs take only the pads of input files, never one plugged into the machine.
+    m_mouse->ConfigurePads(*m_window, *m_settings, !m_options.headless);
 
     StartGame();
     m_initialized = true;
@@ -136,8 +122,9 @@ void CGame::BuildGui() {
     m_world->SetGameObject(m_scriptObject.get());
     m_screenSync = std::make_unique<CScreenSync>(*m_screens, *m_world);
     m_menu = std::make_unique<CGameMenu>(*this, *m_screens, *m_settings, *m_display, *m_world, *m_slots);
-    m_keyboard = std::make_unique<CKeyboardInput>(*m_world, *m_screens, *m_menu, *m_messageBoxes, *m_commands);
-    m_mouse = std::make_unique<CMouseInput>(*m_screens, *m_menu, *m_messageBoxes, *m_commands, *m_display);
+    m_keyboard = std::make_unique<CKeyboardInput>(*m_world, *m_messageBoxes, *m_commands);
+    m_input = std::make_unique<CInputRouter>(*m_screens, *m_menu, *m_messageBoxes, *m_commands, *m_keyboard);
+    m_mouse = std::make_unique<CMouseInput>(*m_input, *m_menu, *m_commands, *m_display);
     m_saves = std::make_unique<CGameSaves>(*m_world, *m_slots, *m_device, *m_messageBoxes,
                                            [this] { RestartGame(); });
     m_display->Attach(*m_renderer, *m_screens, [this] { m_mouse->MoveCursor(0, 0); });
@@ -181,21 +168,6 @@ void CGame::SceneGone() {
     if (m_commands) {
         m_commands->SetPickedObject(nullptr);
     }
-}
-
-void CGame::ReadFramePacing() {
-    // A fixed step and offscreen rendering are for runs that should go as fast as they can.
-    m_window->SetFramePacing(m_settings->Flag("vsync") && !m_options.headless && !m_options.fixedStep);
-}
-
-void CGame::ReadGamepadSettings() {
-    DGamepad::Settings pads;
-    pads.enabled = m_settings->Flag("gamepad");
-    // Pixels per second at full tilt, and the dead zone in percent of full tilt.
-    pads.stick.speed = static_cast<float>(m_settings->Int("gamepadspeed"));
-    pads.stick.deadZone = static_cast<float>(m_settings->Int("gamepaddeadzone")) / 100.0f;
-    // Headless runs take only the pads of input files, never one plugged into the machine.
-    m_window->Gamepad().Configure(pads, !m_options.headless);
 }
 
 void CGame::DoFrame() {
@@ -266,29 +238,12 @@ bool CGame::HandleMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_CHAR:
-        HandleInput(msg, wParam);
+        if (m_initialized) {
+            m_input->Dispatch(msg, static_cast<std::uint32_t>(wParam));
+        }
         return true;
     default:
         return false;
-    }
-}
-
-void CGame::HandleInput(std::uint32_t msg, std::uintptr_t wParam) {
-    if (!m_initialized) {
-        return;
-    }
-    const auto code = static_cast<std::uint32_t>(wParam);
-    try {
-        if (msg == WM_KEYDOWN) {
-            m_keyboard->KeyDown(code);
-        } else if (msg == WM_KEYUP) {
-            m_keyboard->KeyUp(code);
-        } else {
-            m_keyboard->Character(code);
-        }
-    } catch (const CADVException& error) {
-        // A failure inside one piece of input handling; the game goes on.
-        ReportError(error.GetText());
     }
 }
 
@@ -318,44 +273,4 @@ void CGame::DumpState(const std::filesystem::path& file) const {
 
 void CGame::WriteScreenshot(const std::filesystem::path& file) {
     CRunOutputs::WriteScreenshot(*m_device, file);
-}
-
-void CGame::LoadScene(const std::string& name) {
-    m_world->LoadScene(name);
-}
-
-CScene* CGame::Scene() const {
-    return m_world->Scene();
-}
-
-const std::string& CGame::PendingScene() const {
-    return m_world->PendingScene();
-}
-
-CPolygonTable& CGame::Polygons() {
-    return m_world->Polygons();
-}
-
-CState& CGame::State() {
-    return m_world->State();
-}
-
-CState& CGame::Setup() {
-    return m_world->Setup();
-}
-
-CScriptEngine& CGame::ScriptEngine() {
-    return m_world->ScriptEngine();
-}
-
-const CMessageBoxQueue& CGame::MessageBoxes() const {
-    return m_messageBoxes->Queue();
-}
-
-float CGame::CursorX() const {
-    return m_mouse->CursorX();
-}
-
-float CGame::CursorY() const {
-    return m_mouse->CursorY();
 }

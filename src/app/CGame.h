@@ -20,17 +20,13 @@ class CGameSaves;
 class CGameScreens;
 class CGameScriptObject;
 class CGameWorld;
+class CInputRouter;
 class CKeyboardInput;
 class CMessageBoxFlow;
-class CMessageBoxQueue;
 class CMouseInput;
-class CPolygonTable;
 class CSaveSlots;
-class CScene;
 class CScreenSync;
-class CScriptEngine;
 class CSettings;
-class CState;
 class DClock;
 class DDevice;
 class DRegistry;
@@ -74,17 +70,10 @@ public:
     bool IsInitialized() const { return m_initialized; }
     CGameWorld& World() { return *m_world; }
     CGameScriptObject& ScriptObject() { return *m_scriptObject; }
-    void LoadScene(const std::string& name);
-    CScene* Scene() const;
-    const std::string& PendingScene() const;
-    CPolygonTable& Polygons();
-    CState& State();
-    CState& Setup();
-    CScriptEngine& ScriptEngine();
     CCommandFlow& Commands() { return *m_commands; }
     CGameMenu& Menu() { return *m_menu; }
-    const CMessageBoxQueue& MessageBoxes() const;
-    CMessageBoxFlow& MessageBoxFlow() { return *m_messageBoxes; }
+    CInputRouter& Input() { return *m_input; }
+    CMessageBoxFlow& MessageBoxes() { return *m_messageBoxes; }
     CGameScreens& Screens() { return *m_screens; }
     const CGameScreens& Screens() const { return *m_screens; }
     C3DEngine2& Renderer() { return *m_renderer; }
@@ -92,8 +81,7 @@ public:
     // The back buffer's size, which the cursor and the screens measure in.
     int ScreenWidth() const { return m_display->Width(); }
     int ScreenHeight() const { return m_display->Height(); }
-    float CursorX() const;
-    float CursorY() const;
+    CMouseInput& Mouse() { return *m_mouse; }
 
 private:
     // IWorldObserver
@@ -103,12 +91,7 @@ private:
     void CreateRenderer();
     void BuildGui();
     void StartGame();
-    // Frames keep step with the display unless the settings or the run say otherwise.
-    void ReadFramePacing();
-    void ReadGamepadSettings();
     void RunScene(std::uint32_t now);
-    // Keys and characters; a failure ends the handling of the one message.
-    void HandleInput(std::uint32_t msg, std::uintptr_t wParam);
 
     CRunOptions m_options;
     DClock& m_clock;
@@ -130,6 +113,7 @@ private:
     std::unique_ptr<CScreenSync> m_screenSync;
     std::unique_ptr<CGameMenu> m_menu;
     std::unique_ptr<CKeyboardInput> m_keyboard;
+    std::unique_ptr<CInputRouter> m_input;
     std::unique_ptr<CMouseInput> m_mouse;
     std::unique_ptr<CGameSaves> m_saves;
 

@@ -1,9 +1,11 @@
 #include "app/CGame.h"
-#include "app/commands/CMessageBoxQueue.h"
-#include "app/world/CGameScriptObject.h"
-#include "scene/CPolygonTable.h"
 #include "app/CGameScreens.h"
 #include "app/commands/CCommandFlow.h"
+#include "app/commands/CMessageBoxFlow.h"
+#include "app/input/CMouseInput.h"
+#include "app/world/CGameScriptObject.h"
+#include "app/world/CGameWorld.h"
+#include "scene/CPolygonTable.h"
 #include "app/screens/CInputFieldScreen.h"
 #include "app/screens/CInventoryScreen.h"
 
@@ -157,12 +159,12 @@ TEST_F(CGameTest, WindowedWhateverTheResolutionSays) {
     // The cursor stops at the last pixel of the 1024 x 768 client area, never at its width.
     m_window.Mouse().OnMotion(5000, 5000);
     game.DoFrame();
-    EXPECT_EQ(game.CursorX(), 1023.0f);
-    EXPECT_EQ(game.CursorY(), 767.0f);
+    EXPECT_EQ(game.Mouse().CursorX(), 1023.0f);
+    EXPECT_EQ(game.Mouse().CursorY(), 767.0f);
     m_window.Mouse().OnMotion(-3000, 10);
     game.DoFrame();
-    EXPECT_EQ(game.CursorX(), 0.0f);
-    EXPECT_EQ(game.CursorY(), 767.0f);
+    EXPECT_EQ(game.Mouse().CursorX(), 0.0f);
+    EXPECT_EQ(game.Mouse().CursorY(), 767.0f);
 }
 
 TEST_F(CGameTest, CursorMovesTwicePerMouseUnit) {
@@ -170,10 +172,10 @@ TEST_F(CGameTest, CursorMovesTwicePerMouseUnit) {
     game.Initialize(m_window);
     m_window.Mouse().OnMotion(10, 20);
     game.DoFrame();
-    EXPECT_EQ(game.CursorX(), 20.0f);
-    EXPECT_EQ(game.CursorY(), 40.0f);
+    EXPECT_EQ(game.Mouse().CursorX(), 20.0f);
+    EXPECT_EQ(game.Mouse().CursorY(), 40.0f);
     game.DoFrame();
-    EXPECT_EQ(game.CursorX(), 20.0f) << "no new mouse events: no movement";
+    EXPECT_EQ(game.Mouse().CursorX(), 20.0f) << "no new mouse events: no movement";
 }
 
 TEST_F(CGameTest, FocusMessagesAcquireAndReleaseTheMouse) {
@@ -214,10 +216,10 @@ TEST_F(CGameTest, StartRunsTheGameScriptAndSetsTheSetupSwitches) {
                        "function OnInit() { state.scene = 'hall'; state.greeting = Greeting(); }\n"}});
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
-    EXPECT_EQ(StateText(game.State(), u"scene"), "hall");
-    EXPECT_EQ(StateText(game.State(), u"greeting"), "hi") << "master.lib runs before master.ads";
+    EXPECT_EQ(StateText(game.World().State(), u"scene"), "hall");
+    EXPECT_EQ(StateText(game.World().State(), u"greeting"), "hi") << "master.lib runs before master.ads";
     for (const char16_t* flag : {u"input", u"inputfield", u"mayload", u"maysave"}) {
-        EXPECT_TRUE(game.Setup().GetBool(flag));
+        EXPECT_TRUE(game.World().Setup().GetBool(flag));
     }
 }
 
@@ -225,7 +227,7 @@ TEST_F(CGameTest, StartSceneSettingOverridesTheScript) {
     WriteFile(m_dir / "settings.toml", "startscene = 'cellar'\n");
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
-    EXPECT_EQ(StateText(game.State(), u"scene"), "cellar");
+    EXPECT_EQ(StateText(game.World().State(), u"scene"), "cellar");
 }
 
 TEST_F(CGameTest, LoadSceneTakesEffectAtTheNextFrameAndTheLaterNameWins) {
@@ -236,7 +238,7 @@ TEST_F(CGameTest, LoadSceneTakesEffectAtTheNextFrameAndTheLaterNameWins) {
                       {"data\\scripts\\garden.scs", "function OnInit() {}\n"}});
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
-    EXPECT_TRUE(game.PendingScene().empty()) << "a scene asked for during OnInit is dropped at start";
+    EXPECT_TRUE(game.World().PendingScene().empty()) << "a scene asked for during OnInit is dropped at start";
 
     DISPID loadscene = 0;
     const std::u16string_view name = u"loadscene";
@@ -245,12 +247,12 @@ TEST_F(CGameTest, LoadSceneTakesEffectAtTheNextFrameAndTheLaterNameWins) {
         const Variant arg = Variant::Bstr(scene);
         ASSERT_EQ(game.ScriptObject().Invoke(loadscene, IID_NULL, DISPATCH_METHOD, {&arg, 1}, nullptr, nullptr), S_OK);
     }
-    EXPECT_EQ(game.PendingScene(), "garden");
-    EXPECT_EQ(StateText(game.State(), u"scene"), "hall");
+    EXPECT_EQ(game.World().PendingScene(), "garden");
+    EXPECT_EQ(StateText(game.World().State(), u"scene"), "hall");
     game.DoFrame();
-    EXPECT_EQ(StateText(game.State(), u"scene"), "garden");
-    EXPECT_EQ(StateText(game.State(), u"prevscene"), "hall");
-    EXPECT_TRUE(game.PendingScene().empty());
+    EXPECT_EQ(StateText(game.World().State(), u"scene"), "garden");
+    EXPECT_EQ(StateText(game.World().State(), u"prevscene"), "hall");
+    EXPECT_TRUE(game.World().PendingScene().empty());
 }
 
 TEST_F(CGameTest, GameObjectQueuesMessageBoxesAndSplitsCommandLists) {
@@ -263,11 +265,11 @@ TEST_F(CGameTest, GameObjectQueuesMessageBoxesAndSplitsCommandLists) {
                                      "}\n"}});
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
-    ASSERT_EQ(game.MessageBoxes().Queued().size(), 2u);
-    EXPECT_EQ(game.MessageBoxes().Queued()[0].text, "Hello");
-    EXPECT_EQ(game.MessageBoxes().Queued()[0].event, "");
-    EXPECT_EQ(game.MessageBoxes().Queued()[1].event, "opened");
-    EXPECT_EQ(game.MessageBoxes().Queued()[1].eventParameter, "north");
+    ASSERT_EQ(game.MessageBoxes().Queue().Queued().size(), 2u);
+    EXPECT_EQ(game.MessageBoxes().Queue().Queued()[0].text, "Hello");
+    EXPECT_EQ(game.MessageBoxes().Queue().Queued()[0].event, "");
+    EXPECT_EQ(game.MessageBoxes().Queue().Queued()[1].event, "opened");
+    EXPECT_EQ(game.MessageBoxes().Queue().Queued()[1].eventParameter, "north");
     EXPECT_EQ(game.Commands().ObjectCommands(), (std::vector<std::string>{"look", "", "take"}));
     EXPECT_TRUE(game.Commands().FreeCommands().empty());
 }
@@ -301,18 +303,18 @@ TEST_F(CGameTest, GameObjectArgumentRulesAndScriptErrorsReachTheGameHandler) {
                        "}\n"}});
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
-    EXPECT_EQ(game.State().GetVariant(u"failed").IntValue(), 11);
-    EXPECT_NE(StateText(game.State(), u"polygonType").find("Unknown polygon type"), std::string::npos)
-        << StateText(game.State(), u"polygonType");
-    const CNamedPolygon* walk = game.Polygons().Find("walk");
+    EXPECT_EQ(game.World().State().GetVariant(u"failed").IntValue(), 11);
+    EXPECT_NE(StateText(game.World().State(), u"polygonType").find("Unknown polygon type"), std::string::npos)
+        << StateText(game.World().State(), u"polygonType");
+    const CNamedPolygon* walk = game.World().Polygons().Find("walk");
     ASSERT_NE(walk, nullptr);
     EXPECT_EQ(walk->type, EPolygonType::WalkInside) << "type words match in any case";
     EXPECT_FALSE(walk->enabled) << "names before a wrong argument keep their change";
-    EXPECT_TRUE(game.Polygons().Find("zone")->enabled);
-    EXPECT_EQ(game.Polygons().Find("p"), nullptr);
-    EXPECT_TRUE(game.PendingScene().empty());
-    EXPECT_TRUE(game.MessageBoxes().Queued().empty());
-    EXPECT_EQ(game.State().GetVariant(u"errors").IntValue(), 1)
+    EXPECT_TRUE(game.World().Polygons().Find("zone")->enabled);
+    EXPECT_EQ(game.World().Polygons().Find("p"), nullptr);
+    EXPECT_TRUE(game.World().PendingScene().empty());
+    EXPECT_TRUE(game.MessageBoxes().Queue().Queued().empty());
+    EXPECT_EQ(game.World().State().GetVariant(u"errors").IntValue(), 1)
         << "the uncaught error reached OnScriptException";
 }
 
@@ -343,7 +345,7 @@ TEST_F(CGameTest, FpsLabelShowsTheRateOnceASecondOnlyWhenTheSettingAsks) {
 TEST_F(CGameTest, LoadingPanelIsTheOnlyThingDrawnWhileASceneLoads) {
     CGame game(Options(), m_clock);
     game.Initialize(m_window);
-    game.LoadScene("start");
+    game.World().LoadScene("start");
     std::vector<std::uint8_t> rgba;
     int width = 0;
     int height = 0;
@@ -394,8 +396,8 @@ TEST_F(CGameTest, AltEnterSwitchesBetweenTheFullScreenModeAndTheWindowAndLaysThe
             EXPECT_EQ(game.Screens().FpsLabel().Right(), width - CGameScreens::kFpsRightMargin);
             const CGuiComponent& panel = game.Screens().LoadingPanel();
             EXPECT_LE(std::abs(panel.Left() + panel.Right() - width), 1);
-            EXPECT_LE(game.CursorX(), static_cast<float>(width - 1));
-            EXPECT_LE(game.CursorY(), static_cast<float>(height - 1));
+            EXPECT_LE(game.Mouse().CursorX(), static_cast<float>(width - 1));
+            EXPECT_LE(game.Mouse().CursorY(), static_cast<float>(height - 1));
             EXPECT_EQ(game.Screens().InputField().Frame().Left(), width / 2 - CInputFieldScreen::kWidth / 2);
             EXPECT_EQ(game.Screens().Inventory().Panel().Right(), width);
             EXPECT_EQ(game.Screens().Inventory().Panel().Bottom(), height);
@@ -422,7 +424,7 @@ TEST_F(CGameTest, TheInputFieldTheInventoryAndTheInfoTextFollowTheStores) {
     EXPECT_TRUE(screens.InputField().Visible());
     EXPECT_TRUE(screens.Inventory().PanelVisible());
 
-    CScriptEngine& script = game.ScriptEngine();
+    CScriptEngine& script = game.World().ScriptEngine();
     script.Run("setup.inputfield = false; setup.info = 'Score: 3';");
     game.DoFrame();
     EXPECT_FALSE(screens.InputField().Visible());

@@ -1,6 +1,7 @@
 #include "app/CGame.h"
 #include "app/commands/CCommandFlow.h"
 #include "app/input/CKeyboardInput.h"
+#include "app/world/CGameWorld.h"
 
 #include "PlayGame.h"
 #include "platform/DClock.h"
@@ -46,30 +47,16 @@ namespace {
 
 class TypingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        WriteFixtureGame(m_dir.Path(), PlayGameFiles());
-        CRunOptions options;
-        options.headless = true;
-        options.settingsFile = m_dir / "settings.toml";
-        options.dataFolder = m_dir.Path();
-        m_game = std::make_unique<CGame>(options, m_clock);
-        m_game->Initialize(m_window);
-        m_game->DoFrame();
-    }
-
     void Type(const std::string& text) {
         for (const char c : text) {
             Char(static_cast<unsigned char>(c));
         }
     }
-    void Char(std::uint32_t c) { EXPECT_TRUE(m_game->HandleMessage(WM_CHAR, c, 0)); }
-    const std::string& Line() const { return m_game->Commands().CommandText(); }
-    void Run(const std::string& script) { m_game->ScriptEngine().Run(script); }
+    void Char(std::uint32_t c) { EXPECT_TRUE(m_play.Game().HandleMessage(WM_CHAR, c, 0)); }
+    const std::string& Line() { return m_play.Game().Commands().CommandText(); }
+    void Run(const std::string& script) { m_play.Game().World().ScriptEngine().Run(script); }
 
-    TempDir m_dir;
-    DClock m_clock{DClock::Mode::Manual, 5000};
-    DWindow m_window{true};
-    std::unique_ptr<CGame> m_game;
+    RunningPlayGame m_play;
 };
 
 } // namespace
@@ -95,7 +82,7 @@ TEST_F(TypingTest, TypingNeedsInputAndTheFieldAndNoMessageBox) {
     Run("setup.input = true; setup.inputfield = false;");
     Type("b");
     Run("setup.inputfield = true; game.messagebox('Hello');");
-    m_game->DoFrame();
+    m_play.Game().DoFrame();
     Type("c");
     EXPECT_EQ(Line(), "");
     Char(CKeyboardInput::kEnter);
@@ -107,8 +94,8 @@ TEST_F(TypingTest, EnterExecutesTheTrimmedLineAndF3BringsItBack) {
     Type("  look at box  ");
     Char(CKeyboardInput::kEnter);
     EXPECT_EQ(Line(), "");
-    EXPECT_EQ(m_game->Commands().LastCommand(), "look at box");
-    EXPECT_TRUE(m_game->HandleMessage(WM_KEYDOWN, VK_F3, 0));
+    EXPECT_EQ(m_play.Game().Commands().LastCommand(), "look at box");
+    EXPECT_TRUE(m_play.Game().HandleMessage(WM_KEYDOWN, VK_F3, 0));
     EXPECT_EQ(Line(), "look at box");
 }
 

@@ -222,3 +222,19 @@ std::pair<int, int> PlayGamePixel(float x, float z, float height) {
     return {static_cast<int>(std::lround(512.0f * (1.0f + ndcX))),
             static_cast<int>(std::lround(384.0f * (1.0f - ndcY)))};
 }
+
+RunningPlayGame::RunningPlayGame() {
+    WriteFixtureGame(m_dir.Path(), PlayGameFiles());
+    Restart();
+}
+
+void RunningPlayGame::Restart() {
+    m_game.reset();
+    CRunOptions options;
+    options.headless = true;
+    options.settingsFile = m_dir / "settings.toml";
+    options.dataFolder = m_dir.Path();
+    m_game = std::make_unique<CGame>(options, m_clock);
+    m_game->Initialize(m_window);
+    m_game->DoFrame();
+}

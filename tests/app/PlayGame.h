@@ -2,6 +2,12 @@
 
 #include "FixtureGame.h"
 
+#include "app/CGame.h"
+#include "platform/DClock.h"
+#include "platform/DWindow.h"
+#include "support/TempDir.h"
+
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -20,3 +26,18 @@ FixtureFiles SaveGameFiles();
 // The back-buffer pixel (1024 x 768) that shows the ground point (x, z) at
 // `height` above the floor.
 std::pair<int, int> PlayGamePixel(float x, float z, float height = 0.0f);
+
+// The play game started headless on a hand-stepped clock, one frame run.
+class RunningPlayGame {
+public:
+    RunningPlayGame();
+    // A new game in the same window, as if the program had started again.
+    void Restart();
+    CGame& Game() { return *m_game; }
+
+private:
+    TempDir m_dir;
+    DClock m_clock{DClock::Mode::Manual, 5000};
+    DWindow m_window{true};
+    std::unique_ptr<CGame> m_game;
+};

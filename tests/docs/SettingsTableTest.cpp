@@ -1,23 +1,15 @@
 // The README's settings table against the settings the game reads.
 #include "app/settings/CSettings.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <fstream>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <vector>
 
 namespace {
-
-std::string ReadReadme() {
-    std::ifstream in(MORVANE_SOURCE_DIR "/README.md", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The range as the README writes it: "1, 2, 4", "50 to 10000", or nothing.
 std::string RangeText(const CSettingDefinition& setting) {
@@ -39,7 +31,7 @@ std::string DefaultText(const CSettingDefinition& setting) {
 } // namespace
 
 TEST(SettingsTable, TheReadmeTableListsEverySettingWithItsDefaultRangeAndUse) {
-    const std::string readme = ReadReadme();
+    const std::string readme = ReadFile(MORVANE_SOURCE_DIR "/README.md");
     const std::regex row(R"(^  \| `(\w+)` \|([^|]*)\|([^|]*)\|([^|]*)\|$)", std::regex::multiline);
     std::map<std::string, std::vector<std::string>> cells;
     for (auto it = std::sregex_iterator(readme.begin(), readme.end(), row, std::regex_constants::match_default);

@@ -186,13 +186,6 @@ void CCommandFlow::CompleteWith(const std::string& object) {
 }
 
 void CCommandFlow::RightPressed(int x, int y) {
-    if (m_screens.GameMenu().Visible()) {
-        return;
-    }
-    if (m_messageBoxes.Visible()) {
-        m_messageBoxes.Close();
-        return;
-    }
     if (!m_world.Setup().GetBool(u"inputfield")) {
         return;
     }

@@ -56,6 +56,8 @@ public:
     // in the hold mode, chooses the entry under the cursor. True when the press
     // was inside the window and so goes no further.
     bool ContextWindowPress(int x, int y);
+    // A right press that no window above the scene took: an inventory item or
+    // the object under the cursor, for the context window or as the sentence's last object.
     void RightPressed(int x, int y);
     void RightReleased();
     // A left click that no screen took: the free-move object walks to the

@@ -25,6 +25,10 @@ void CDisplay::Attach(C3DEngine2& renderer, CGameScreens& screens, std::function
     m_relaidOut = std::move(relaidOut);
 }
 
+void CDisplay::StartFramePacing(bool freeRunning) {
+    m_window.SetFramePacing(m_settings.Flag("vsync") && !freeRunning);
+}
+
 void CDisplay::ReadQuality() {
     m_quality.textureQuality = m_settings.Int("texturequality");
     m_quality.lightEffects = m_settings.Flag("lighdows");

@@ -41,6 +41,10 @@ public:
     const std::vector<DDisplayMode>& Modes() const { return m_modes; }
     const CQualitySettings& Quality() const { return m_quality; }
 
+    // Frames keep step with the display unless the settings say otherwise or
+    // the run is one that should go as fast as it can.
+    void StartFramePacing(bool freeRunning);
+
     // Alt+Enter.
     void ToggleFullscreen();
     // The options panel's choices, written to the settings at once.

@@ -1,11 +1,7 @@
 #include "app/input/CKeyboardInput.h"
 
-#include "app/CGameScreens.h"
 #include "app/commands/CCommandFlow.h"
 #include "app/commands/CMessageBoxFlow.h"
-#include "app/menu/CGameMenu.h"
-#include "app/screens/CInventoryScreen.h"
-#include "app/screens/COptionsButtonScreen.h"
 #include "app/world/CGameWorld.h"
 #include "platform/DMessage.h"
 #include "scene/CScene.h"
@@ -59,9 +55,8 @@ std::string Trimmed(const std::string& text) {
 
 } // namespace
 
-CKeyboardInput::CKeyboardInput(CGameWorld& world, CGameScreens& screens, CGameMenu& menu,
-                               CMessageBoxFlow& messageBoxes, CCommandFlow& commands)
-    : m_world(world), m_screens(screens), m_menu(menu), m_messageBoxes(messageBoxes), m_commands(commands) {}
+CKeyboardInput::CKeyboardInput(CGameWorld& world, CMessageBoxFlow& messageBoxes, CCommandFlow& commands)
+    : m_world(world), m_messageBoxes(messageBoxes), m_commands(commands) {}
 
 const char* CKeyboardInput::FreeMoveEvent(std::uint32_t virtualKey, bool down, bool fast) {
     const KeyEvents* key = FindKey(virtualKey);
@@ -80,34 +75,21 @@ bool CKeyboardInput::IsTypable(std::uint32_t character) {
             character == ' ');
 }
 
-void CKeyboardInput::KeyDown(std::uint32_t virtualKey) {
-    if (virtualKey == VK_ESCAPE) {
-        if (m_screens.OptionsButton().Visible()) {
-            m_menu.Escape();
-        }
-        return;
+bool CKeyboardInput::FreeMoveKey(std::uint32_t virtualKey, bool down) {
+    const KeyEvents* key = FindKey(virtualKey);
+    if (key == nullptr) {
+        return false;
     }
-    // The menu holds the game: keys pressed meanwhile do nothing.
-    if (m_menu.Shown()) {
-        return;
-    }
-    if (const KeyEvents* key = FindKey(virtualKey)) {
-        // The event carries the fast flag as it was before this key.
-        const char* event = FreeMoveEvent(virtualKey, true, m_keys.fast);
-        m_keys.*(key->flag) = true;
-        SendFreeMove(event);
-        return;
-    }
-    if (virtualKey == VK_F3 && !m_messageBoxes.Visible() && InputAccepted()) {
-        m_commands.SetCommandText(m_commands.LastCommand());
-    }
+    // The event carries the fast flag as it was before this key.
+    const char* event = FreeMoveEvent(virtualKey, down, m_keys.fast);
+    m_keys.*(key->flag) = down;
+    SendFreeMove(event);
+    return true;
 }
 
-void CKeyboardInput::KeyUp(std::uint32_t virtualKey) {
-    if (const KeyEvents* key = FindKey(virtualKey)) {
-        const char* event = FreeMoveEvent(virtualKey, false, m_keys.fast);
-        m_keys.*(key->flag) = false;
-        SendFreeMove(event);
+void CKeyboardInput::RecallLastCommand() {
+    if (InputAccepted()) {
+        m_commands.SetCommandText(m_commands.LastCommand());
     }
 }
 
@@ -123,29 +105,7 @@ bool CKeyboardInput::InputAccepted() const {
     return setup.GetBool(u"input") && setup.GetBool(u"inputfield");
 }
 
-void CKeyboardInput::Character(std::uint32_t character) {
-    // Over the menu, Enter first closes a message such as "Game saved.".
-    if (m_menu.Shown() && !(character == kEnter && m_messageBoxes.Visible())) {
-        m_menu.Shortcut(character);
-        return;
-    }
-    if (character == kTab) {
-        m_screens.Inventory().ToggleWindow();
-    } else if (character == kEnter) {
-        Enter();
-    } else if (!m_messageBoxes.Visible() && InputAccepted()) {
-        Type(character);
-    }
-}
-
 void CKeyboardInput::Enter() {
-    if (m_messageBoxes.Visible()) {
-        m_messageBoxes.Close();
-        if (!m_messageBoxes.Queue().Empty()) {
-            m_messageBoxes.ShowNext();
-        }
-        return;
-    }
     if (m_commands.CommandText().empty()) {
         return;
     }
@@ -160,6 +120,9 @@ void CKeyboardInput::Enter() {
 }
 
 void CKeyboardInput::Type(std::uint32_t character) {
+    if (!InputAccepted()) {
+        return;
+    }
     const std::string& text = m_commands.CommandText();
     if (character == kBackspace) {
         if (!text.empty()) {

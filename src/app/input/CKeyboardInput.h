@@ -4,14 +4,13 @@
 #include <cstdint>
 
 class CCommandFlow;
-class CGameMenu;
-class CGameScreens;
 class CGameWorld;
 class CMessageBoxFlow;
 
-// Keys and typed characters between frames. The arrow keys and Shift become
-// "freemove" events for the scene's free-move object, whose script decides
-// what they do; typed characters build the command line.
+// What keys and typed characters do once the input router handed them over:
+// the arrow keys and Shift become "freemove" events for the scene's free-move
+// object, whose script decides what they do; typed characters build the
+// command line, Enter carries it out and F3 brings the last one back.
 class CKeyboardInput {
 public:
     static constexpr std::size_t kMaxCommandLength = 128;
@@ -27,12 +26,16 @@ public:
         bool fast = false;
     };
 
-    CKeyboardInput(CGameWorld& world, CGameScreens& screens, CGameMenu& menu, CMessageBoxFlow& messageBoxes,
-                   CCommandFlow& commands);
+    CKeyboardInput(CGameWorld& world, CMessageBoxFlow& messageBoxes, CCommandFlow& commands);
 
-    void KeyDown(std::uint32_t virtualKey);
-    void KeyUp(std::uint32_t virtualKey);
-    void Character(std::uint32_t character);
+    // A move key going down or up: true when it was one (and its event was sent).
+    bool FreeMoveKey(std::uint32_t virtualKey, bool down);
+    // The last command back on the line, when the line takes input.
+    void RecallLastCommand();
+    // Carries out the command line.
+    void Enter();
+    // A typed character or Backspace on the command line, when it takes input.
+    void Type(std::uint32_t character);
     // All keys up, as at the start of a game.
     void Reset() { m_keys = {}; }
     const Directions& Keys() const { return m_keys; }
@@ -45,13 +48,9 @@ public:
 
 private:
     void SendFreeMove(const char* parameter);
-    void Enter();
-    void Type(std::uint32_t character);
     bool InputAccepted() const;
 
     CGameWorld& m_world;
-    CGameScreens& m_screens;
-    CGameMenu& m_menu;
     CMessageBoxFlow& m_messageBoxes;
     CCommandFlow& m_commands;
     Directions m_keys;

@@ -1,12 +1,10 @@
 #include "app/input/CMouseInput.h"
 
-#include "app/CGameScreens.h"
 #include "app/commands/CCommandFlow.h"
-#include "app/commands/CMessageBoxFlow.h"
 #include "app/display/CDisplay.h"
+#include "app/input/CInputRouter.h"
 #include "app/menu/CGameMenu.h"
-#include "app/screens/CInventoryScreen.h"
-#include "app/screens/COptionsButtonScreen.h"
+#include "app/settings/CSettings.h"
 #include "app/world/CGameWorld.h"
 #include "platform/DReport.h"
 #include "platform/DWindow.h"
@@ -16,9 +14,17 @@
 #include <algorithm>
 #include <utility>
 
-CMouseInput::CMouseInput(CGameScreens& screens, CGameMenu& menu, CMessageBoxFlow& messageBoxes,
-                         CCommandFlow& commands, const CDisplay& display)
-    : m_screens(screens), m_menu(menu), m_messageBoxes(messageBoxes), m_commands(commands), m_display(display) {}
+CMouseInput::CMouseInput(CInputRouter& router, CGameMenu& menu, CCommandFlow& commands, const CDisplay& display)
+    : m_router(router), m_menu(menu), m_commands(commands), m_display(display) {}
+
+void CMouseInput::ConfigurePads(DWindow& window, const CSettings& settings, bool realPads) {
+    DGamepad::Settings pads;
+    pads.enabled = settings.Flag("gamepad");
+    // Pixels per second at full tilt, and the dead zone in percent of full tilt.
+    pads.stick.speed = static_cast<float>(settings.Int("gamepadspeed"));
+    pads.stick.deadZone = static_cast<float>(settings.Int("gamepaddeadzone")) / 100.0f;
+    window.Gamepad().Configure(pads, realPads);
+}
 
 void CMouseInput::Frame(DWindow& window, CMouseCursor& cursor, const CGameWorld& world, std::uint32_t elapsed) {
     window.Gamepad().Advance(elapsed);
@@ -59,48 +65,21 @@ void CMouseInput::CursorMoved(int x, int y, bool leftDown) {
 }
 
 void CMouseInput::Button(CMouseButtons::Edge edge, int x, int y) {
+    using Kind = CInputEvent::Kind;
     switch (edge) {
     case CMouseButtons::Edge::LeftPressed:
-        m_leftPressTaken = LeftPressed(x, y);
+        m_leftPressTaken = m_router.Dispatch({Kind::LeftPress, 0, x, y}).taken == EInputTaken::TakenWithRelease;
         break;
     case CMouseButtons::Edge::LeftReleased:
         if (!std::exchange(m_leftPressTaken, false)) {
-            LeftReleased(x, y);
+            m_router.Dispatch({Kind::LeftRelease, 0, x, y});
         }
         break;
     case CMouseButtons::Edge::RightPressed:
-        if (!m_commands.ContextWindowPress(x, y)) {
-            m_commands.RightPressed(x, y);
-        }
+        m_router.Dispatch({Kind::RightPress, 0, x, y});
         break;
     case CMouseButtons::Edge::RightReleased:
-        m_commands.RightReleased();
+        m_router.Dispatch({Kind::RightRelease, 0, x, y});
         break;
-    }
-}
-
-bool CMouseInput::LeftPressed(int x, int y) {
-    if (m_commands.ContextWindowPress(x, y)) {
-        return true;
-    }
-    if (m_messageBoxes.Visible()) {
-        m_messageBoxes.Close();
-        return true;
-    }
-    // The menu holds the game: no walking while it is open.
-    if (!m_menu.Shown() && !m_screens.TakesClick(x, y)) {
-        m_commands.LeftPressedInScene(x, y);
-    }
-    return false;
-}
-
-void CMouseInput::LeftReleased(int x, int y) {
-    // Buttons act when released.
-    if (m_screens.OptionsButton().Contains(x, y)) {
-        m_menu.Toggle();
-    } else if (m_menu.Shown()) {
-        m_menu.Click(x, y);
-    } else if (m_screens.Inventory().ButtonContains(x, y)) {
-        m_screens.Inventory().ToggleWindow();
     }
 }

@@ -7,18 +7,21 @@
 class CCommandFlow;
 class CDisplay;
 class CGameMenu;
-class CGameScreens;
 class CGameWorld;
-class CMessageBoxFlow;
+class CInputRouter;
 class CMouseCursor;
+class CSettings;
 class DWindow;
 
 // The mouse's part of a frame: the cursor in back-buffer pixels, what it
-// touches, and who gets each button edge.
+// touches, and each button edge handed to the input router.
 class CMouseInput {
 public:
-    CMouseInput(CGameScreens& screens, CGameMenu& menu, CMessageBoxFlow& messageBoxes, CCommandFlow& commands,
-                const CDisplay& display);
+    CMouseInput(CInputRouter& router, CGameMenu& menu, CCommandFlow& commands, const CDisplay& display);
+
+    // The pads' buttons and sticks as the settings say; `realPads` false takes
+    // only the virtual pads of input files.
+    void ConfigurePads(DWindow& window, const CSettings& settings, bool realPads);
 
     // Reads the mouse (with the pads' sticks moved by `elapsed` milliseconds),
     // moves the cursor and hands out the button edges. An edge that left the
@@ -39,13 +42,8 @@ public:
     void Button(CMouseButtons::Edge edge, int x, int y);
 
 private:
-    // True when the press closed a window, so that its release does nothing more.
-    bool LeftPressed(int x, int y);
-    void LeftReleased(int x, int y);
-
-    CGameScreens& m_screens;
+    CInputRouter& m_router;
     CGameMenu& m_menu;
-    CMessageBoxFlow& m_messageBoxes;
     CCommandFlow& m_commands;
     const CDisplay& m_display;
     CMouseButtons m_buttons;

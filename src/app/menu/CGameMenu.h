@@ -27,6 +27,8 @@ public:
               CGameWorld& world, CSaveSlots& slots);
 
     bool Shown() const;
+    // Shown with a panel other than the options open.
+    bool PanelOpen() const { return Shown() && m_panel != CGameMenuScreen::Panel::Options; }
     // Fills the options panel from the settings and shows the menu.
     void Open();
     // Hides it and writes the volumes.
