@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -44,8 +45,51 @@ CSoundEngine::~CSoundEngine() {
     Stop(1000);
     ClearEffects();
     std::lock_guard lock(m_mutex);
-    m_fadingMusic.reset();
-    m_currentMusic.reset();
+    m_fadingMusic.Reset();
+    m_currentMusic.Reset();
+}
+
+CSoundEngine::Registration::Registration(CSoundEngine& engine, CSoundObject& object)
+    : m_engine(&engine), m_object(&object) {
+    engine.AddSoundObject(&object);
+}
+
+CSoundEngine::Registration::Registration(Registration&& other) noexcept
+    : m_engine(std::exchange(other.m_engine, nullptr)), m_object(std::exchange(other.m_object, nullptr)) {}
+
+CSoundEngine::Registration& CSoundEngine::Registration::operator=(Registration&& other) noexcept {
+    if (this != &other) {
+        Release();
+        m_engine = std::exchange(other.m_engine, nullptr);
+        m_object = std::exchange(other.m_object, nullptr);
+    }
+    return *this;
+}
+
+CSoundEngine::Registration::~Registration() {
+    Release();
+}
+
+void CSoundEngine::Registration::Release() noexcept {
+    if (m_engine != nullptr) {
+        m_engine->RemoveSoundObject(std::exchange(m_object, nullptr));
+        m_engine = nullptr;
+    }
+}
+
+CSoundEngine::Music& CSoundEngine::Music::operator=(Music&& other) noexcept {
+    registration = std::move(other.registration);
+    object = std::move(other.object);
+    return *this;
+}
+
+CSoundEngine::Music::Music() = default;
+CSoundEngine::Music::Music(Music&& other) noexcept = default;
+CSoundEngine::Music::~Music() = default;
+
+void CSoundEngine::Music::Reset() {
+    registration = Registration();
+    object.reset();
 }
 
 std::unique_ptr<DAudioOutput> CSoundEngine::OpenOutput(DClock& clock, bool headless,
@@ -95,9 +139,9 @@ CSoundData& CSoundEngine::AddEffect(const std::string& name, const std::string& 
     std::lock_guard lock(m_mutex);
     refuseTaken();
     CSoundData& effect = *object;
-    AddSoundObject(&effect);
     const int number = ++m_effectCount;
-    m_effects.emplace(name, Effect{std::move(object), number});
+    Registration registration(*this, effect);
+    m_effects.emplace(name, Effect{std::move(object), number, std::move(registration)});
     m_effectNumbers.emplace(number, &effect);
     return effect;
 }
@@ -153,15 +197,16 @@ void CSoundEngine::PlayMusic(const std::string& name, int fadeInMs, int fadeOutM
     std::lock_guard lock(m_mutex);
     DiscardFadingMusic();
     m_fadingMusic = std::move(m_currentMusic);
-    if (m_fadingMusic) {
-        m_fadingMusic->Fade(0, static_cast<std::uint32_t>(std::max(fadeOutMs, 0)));
+    if (m_fadingMusic.object) {
+        m_fadingMusic.object->Fade(0, static_cast<std::uint32_t>(std::max(fadeOutMs, 0)));
     }
-    AddSoundObject(music.get());
     music->SetLoop(true);
     music->Play();
     music->SetVolume(0);
     music->Fade(MaxGroupVolume, static_cast<std::uint32_t>(std::max(fadeInMs, 0)));
-    m_currentMusic = std::move(music);
+    Registration registration(*this, *music);
+    m_currentMusic.object = std::move(music);
+    m_currentMusic.registration = std::move(registration);
     m_currentMusicName = name;
 }
 
@@ -169,27 +214,27 @@ void CSoundEngine::StopMusic(int fadeOutMs) {
     std::lock_guard lock(m_mutex);
     DiscardFadingMusic();
     m_fadingMusic = std::move(m_currentMusic);
-    if (m_fadingMusic) {
-        m_fadingMusic->Fade(0, static_cast<std::uint32_t>(std::max(fadeOutMs, 0)));
+    if (m_fadingMusic.object) {
+        m_fadingMusic.object->Fade(0, static_cast<std::uint32_t>(std::max(fadeOutMs, 0)));
     }
     m_currentMusicName.clear();
 }
 
 void CSoundEngine::DiscardFadingMusic() {
-    if (m_fadingMusic) {
-        m_fadingMusic->Stop();
-        m_fadingMusic.reset();
+    if (m_fadingMusic.object) {
+        m_fadingMusic.object->Stop();
+        m_fadingMusic.Reset();
     }
 }
 
 CSoundMultiSequencer* CSoundEngine::CurrentMusic() const {
     std::lock_guard lock(m_mutex);
-    return m_currentMusic.get();
+    return m_currentMusic.object.get();
 }
 
 CSoundMultiSequencer* CSoundEngine::FadingMusic() const {
     std::lock_guard lock(m_mutex);
-    return m_fadingMusic.get();
+    return m_fadingMusic.object.get();
 }
 
 std::string CSoundEngine::CurrentMusicName() const {

@@ -76,8 +76,31 @@ public:
     static std::unique_ptr<DAudioOutput> OpenOutput(DClock& clock, bool headless,
                                                     const std::string& captureFile);
 
-    void AddSoundObject(CSoundObject* object);
-    void RemoveSoundObject(CSoundObject* object);
+    // A sound object in the mix while its registration lives. Whoever owns
+    // the object keeps the registration beside it, declared after it, so the
+    // object leaves the mix before any part of it is destroyed.
+    class Registration {
+    public:
+        Registration() = default;
+        Registration(CSoundEngine& engine, CSoundObject& object);
+        Registration(Registration&& other) noexcept;
+        // Leaves the mix first, then takes over the other's object.
+        Registration& operator=(Registration&& other) noexcept;
+        ~Registration();
+
+    private:
+        void Release() noexcept;
+
+        CSoundEngine* m_engine = nullptr;
+        CSoundObject* m_object = nullptr;
+    };
+
+    // Runs `step` under the engine's lock, so the streaming thread never sees it half done.
+    template <typename Step>
+    void Locked(Step&& step) const {
+        std::lock_guard lock(m_mutex);
+        step();
+    }
 
     // Creates a stopped, non-looping effect from "data\sound\" + file and
     // registers it under `name`; raises when the name is taken.
@@ -116,13 +139,25 @@ public:
     std::size_t BufferBytes() const { return m_bufferBytes; }
     std::size_t HalfBufferBytes() const { return m_bufferBytes / 2; }
     DClock& Clock() const { return m_clock; }
-    std::recursive_mutex& Mutex() const { return m_mutex; }
     std::vector<std::uint8_t> LoadFile(const std::string& path) const { return m_loadFile(path); }
 
 private:
     struct Effect {
         std::unique_ptr<CSoundData> object;
         int number = 0;
+        Registration registration;
+    };
+    // The music playing or fading out, with its place in the mix.
+    struct Music {
+        std::unique_ptr<CSoundMultiSequencer> object;
+        Registration registration;
+
+        Music();
+        Music(Music&& other) noexcept;
+        // Out of the mix before the object it replaces is deleted.
+        Music& operator=(Music&& other) noexcept;
+        ~Music();
+        void Reset();
     };
 
     DISPID FindName(std::u16string_view name) override;
@@ -130,6 +165,8 @@ private:
                          Variant* result) override;
 
     void DiscardFadingMusic();
+    void AddSoundObject(CSoundObject* object);
+    void RemoveSoundObject(CSoundObject* object);
 
     void Run() override;
     // Waits for playback to cross the start or the middle, stepping fades
@@ -157,7 +194,7 @@ private:
     int m_effectCount = 0;
 
     std::map<std::string, std::string> m_musicDefinitions;
-    std::unique_ptr<CSoundMultiSequencer> m_currentMusic;
-    std::unique_ptr<CSoundMultiSequencer> m_fadingMusic;
+    Music m_currentMusic;
+    Music m_fadingMusic;
     std::string m_currentMusicName;
 };

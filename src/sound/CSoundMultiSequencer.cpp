@@ -77,16 +77,17 @@ void CSoundMultiSequencer::FadeChannel(int channel, int target, int durationMs) 
     if (!ValidChannel(channel)) {
         return;
     }
-    std::lock_guard lock(m_engine.Mutex());
-    ChannelFade& fade = m_fades[channel];
-    fade.from = m_channelVolume[channel];
-    fade.to = std::clamp(target, 0, MaxChannelVolume);
-    fade.length = static_cast<std::uint64_t>(std::max(durationMs, 0)) * SamplesPerSecond / 1000;
-    fade.position = 0;
-    fade.active = fade.length > 0;
-    if (!fade.active) {
-        m_channelVolume[channel] = fade.to;
-    }
+    m_engine.Locked([&] {
+        ChannelFade& fade = m_fades[channel];
+        fade.from = m_channelVolume[channel];
+        fade.to = std::clamp(target, 0, MaxChannelVolume);
+        fade.length = static_cast<std::uint64_t>(std::max(durationMs, 0)) * SamplesPerSecond / 1000;
+        fade.position = 0;
+        fade.active = fade.length > 0;
+        if (!fade.active) {
+            m_channelVolume[channel] = fade.to;
+        }
+    });
 }
 
 void CSoundMultiSequencer::SetMasterChannel(int channel) {

@@ -3,28 +3,25 @@
 #include "sound/CSoundEngine.h"
 
 #include <algorithm>
-#include <mutex>
 
 CSoundObject::CSoundObject(CSoundEngine& engine, std::span<const DispatchMember> members)
     : CDispatchBase(members), m_engine(engine) {}
 
-CSoundObject::~CSoundObject() {
-    m_engine.RemoveSoundObject(this);
-}
-
 void CSoundObject::PlayFromStart() {
-    std::lock_guard lock(m_engine.Mutex());
-    Rewind();
-    Play();
+    m_engine.Locked([this] {
+        Rewind();
+        Play();
+    });
 }
 
 void CSoundObject::Fade(int target, std::uint32_t durationMs) {
-    std::lock_guard lock(m_engine.Mutex());
-    m_fadeFrom = m_volume;
-    m_fadeTo = ClampVolume(target);
-    m_fadeDuration = durationMs;
-    m_fadeStartTick = m_engine.Clock().Now();
-    m_fading = true;
+    m_engine.Locked([&] {
+        m_fadeFrom = m_volume;
+        m_fadeTo = ClampVolume(target);
+        m_fadeDuration = durationMs;
+        m_fadeStartTick = m_engine.Clock().Now();
+        m_fading = true;
+    });
 }
 
 void CSoundObject::StepFade() {

@@ -23,9 +23,8 @@ public:
     static constexpr int MaxVolume = 256;
     static constexpr int MaxPan = 32;
 
+    // Mixed only while a CSoundEngine::Registration of it lives.
     CSoundObject(CSoundEngine& engine, std::span<const DispatchMember> members);
-    // Unregisters from the engine.
-    ~CSoundObject() override;
 
     virtual void Play() { m_playing = true; }
     virtual void Stop() { m_playing = false; }

@@ -214,11 +214,9 @@ TEST(SequencerMix, MusicIsMixedInTheMusicGroup) {
     CSoundMultiSequencer music(*rig.engine, Lookup({{"sample_A", "a.raw"}, {"chan_0", "A"}}));
     music.SetLoop(true);
     music.Play();
-    rig.engine->AddSoundObject(&music);
+    const CSoundEngine::Registration mixed(*rig.engine, music);
     const std::vector<std::int16_t> half = rig.NextHalf();
     EXPECT_EQ(half, Constant(half.size() / 2, 500, -500));
-    std::lock_guard lock(rig.engine->Mutex());
-    rig.engine->RemoveSoundObject(&music);
 }
 
 } // namespace
