@@ -97,6 +97,22 @@ public:
     }
     std::size_t Position() const { return m_reader.Position(); }
 
+    // The serializer's side of reading: each field from the record, in order.
+    void Field(std::int32_t& value, const char* field) { value = I32(field); }
+    void Field(bool& value, const char* field) { value = Bool(field); }
+    void Field(D3DXVECTOR3& value, const char* field) { value = Vector(field); }
+    void Field(SavedClock& value, const char* field) { value = Clock(field); }
+    void Field(std::string& value, const char* field) { value = Text(field); }
+    void Field(std::vector<D3DXVECTOR3>& points, const char* field) {
+        const std::int32_t count = I32(field);
+        ExpectItems(count, 12, "the path point");
+        points.clear();
+        points.reserve(static_cast<std::size_t>(count));
+        for (std::int32_t i = 0; i < count; ++i) {
+            points.push_back(Vector(field));
+        }
+    }
+
     [[noreturn]] static void Fail(const std::string& problem) {
         throw CADVException("CSceneObject::Restore - Damaged scene object record: %s", problem.c_str());
     }
@@ -110,6 +126,73 @@ private:
 
     ByteReader m_reader;
 };
+
+// The serializer's side of writing: each field into the record, in order.
+class RecordWriter {
+public:
+    explicit RecordWriter(std::vector<std::uint8_t>& out) : m_out(out) {}
+
+    void Field(std::int32_t value, const char* /*field*/) { PutI32(m_out, value); }
+    void Field(bool value, const char* /*field*/) { PutBool(m_out, value); }
+    void Field(const D3DXVECTOR3& value, const char* /*field*/) { PutVector(m_out, value); }
+    void Field(const SavedClock& value, const char* /*field*/) { PutClock(m_out, value); }
+    void Field(const std::string& value, const char* /*field*/) { PutText(m_out, value); }
+    void Field(const std::vector<D3DXVECTOR3>& points, const char* /*field*/) {
+        PutI32(m_out, static_cast<std::int32_t>(points.size()));
+        for (const D3DXVECTOR3& point : points) {
+            PutVector(m_out, point);
+        }
+    }
+
+private:
+    std::vector<std::uint8_t>& m_out;
+};
+
+// The record's layout, named once for both directions: `s` writes the fields
+// of a const record or reads them into a record.
+template <typename Serializer, typename Record>
+void SerializeRecord(Serializer& s, Record& r) {
+    s.Field(r.cycleMs, "the animation duration");
+    s.Field(r.forward, "the animation direction");
+    s.Field(r.repeats, "the animation repeats");
+    s.Field(r.animationClock, "the animation clock");
+    s.Field(r.actionEvent, "the animation end event");
+    s.Field(r.actionParameter, "the animation end parameter");
+
+    s.Field(r.moving, "the moving flag");
+    s.Field(r.paused, "the paused flag");
+    s.Field(r.loop, "the loop flag");
+    s.Field(r.path, "the path");
+    s.Field(r.targetIndex, "the target index");
+    s.Field(r.speed, "the speed");
+    s.Field(r.segmentMs, "the segment duration");
+    s.Field(r.segmentClock, "the segment clock");
+    s.Field(r.moveEvent, "the movement end event");
+    s.Field(r.moveParameter, "the movement end parameter");
+    s.Field(r.autorotate, "the autorotate flag");
+    s.Field(r.blocked, "the blocked flag");
+    s.Field(r.collisions, "the collisions flag");
+    s.Field(r.blockedMs, "the blocked time");
+    s.Field(r.walking, "the walking flag");
+    s.Field(r.walkAnimation, "the walk animation");
+    s.Field(r.retry, "the retry flag");
+
+    s.Field(r.rotating, "the rotating flag");
+    s.Field(r.rotationStart, "the start rotation");
+    s.Field(r.rotationTarget, "the target rotation");
+    s.Field(r.rotationDelta, "the rotation delta");
+    s.Field(r.rotationMs, "the rotation duration");
+    s.Field(r.rotationClock, "the rotation clock");
+    s.Field(r.rotationEvent, "the rotation end event");
+    s.Field(r.rotationParameter, "the rotation end parameter");
+
+    s.Field(r.freeMove, "the free-move flag");
+    s.Field(r.group, "the group");
+    s.Field(r.pickName, "the pick name");
+    s.Field(r.pickable, "the pickable flag");
+    s.Field(r.walkaround, "the walkaround flag");
+    s.Field(r.mobile, "the mobile flag");
+}
 
 SavedClock Saved(const CSceneObject::Clock& clock) {
     return {clock.elapsed, clock.effective, clock.pausedTime};
@@ -256,105 +339,20 @@ void CSceneObject::Apply(const Record& r) {
 
 void CSceneObject::Save(std::vector<std::uint8_t>& out) const {
     const Record r = Capture();
-    PutI32(out, r.cycleMs);
-    PutBool(out, r.forward);
-    PutI32(out, r.repeats);
-    PutClock(out, r.animationClock);
-    PutText(out, r.actionEvent);
-    PutText(out, r.actionParameter);
-
-    PutBool(out, r.moving);
-    PutBool(out, r.paused);
-    PutBool(out, r.loop);
-    PutI32(out, static_cast<std::int32_t>(r.path.size()));
-    for (const D3DXVECTOR3& point : r.path) {
-        PutVector(out, point);
-    }
-    PutI32(out, r.targetIndex);
-    PutI32(out, r.speed);
-    PutI32(out, r.segmentMs);
-    PutClock(out, r.segmentClock);
-    PutText(out, r.moveEvent);
-    PutText(out, r.moveParameter);
-    PutBool(out, r.autorotate);
-    PutBool(out, r.blocked);
-    PutBool(out, r.collisions);
-    PutI32(out, r.blockedMs);
-    PutBool(out, r.walking);
-    PutText(out, r.walkAnimation);
-    PutBool(out, r.retry);
-
-    PutBool(out, r.rotating);
-    PutVector(out, r.rotationStart);
-    PutVector(out, r.rotationTarget);
-    PutVector(out, r.rotationDelta);
-    PutI32(out, r.rotationMs);
-    PutClock(out, r.rotationClock);
-    PutText(out, r.rotationEvent);
-    PutText(out, r.rotationParameter);
-
-    PutBool(out, r.freeMove);
-    PutText(out, r.group);
-    PutText(out, r.pickName);
-    PutBool(out, r.pickable);
-    PutBool(out, r.walkaround);
-    PutBool(out, r.mobile);
+    RecordWriter writer(out);
+    SerializeRecord(writer, r);
 }
 
 std::size_t CSceneObject::Load(std::span<const std::uint8_t> data) {
     RecordReader in(data);
     Record r;
-    r.cycleMs = in.I32("the animation duration");
-    r.forward = in.Bool("the animation direction");
-    r.repeats = in.I32("the animation repeats");
-    r.animationClock = in.Clock("the animation clock");
-    r.actionEvent = in.Text("the animation end event");
-    r.actionParameter = in.Text("the animation end parameter");
-
-    r.moving = in.Bool("the moving flag");
-    r.paused = in.Bool("the paused flag");
-    r.loop = in.Bool("the loop flag");
-    const std::int32_t points = in.I32("the path");
-    in.ExpectItems(points, 12, "the path point");
-    r.path.reserve(static_cast<std::size_t>(points));
-    for (std::int32_t i = 0; i < points; ++i) {
-        r.path.push_back(in.Vector("the path"));
-    }
-    r.targetIndex = in.I32("the target index");
-    r.speed = in.I32("the speed");
-    r.segmentMs = in.I32("the segment duration");
-    r.segmentClock = in.Clock("the segment clock");
-    r.moveEvent = in.Text("the movement end event");
-    r.moveParameter = in.Text("the movement end parameter");
-    r.autorotate = in.Bool("the autorotate flag");
-    r.blocked = in.Bool("the blocked flag");
-    r.collisions = in.Bool("the collisions flag");
-    r.blockedMs = in.I32("the blocked time");
-    r.walking = in.Bool("the walking flag");
-    r.walkAnimation = in.Text("the walk animation");
-    r.retry = in.Bool("the retry flag");
-
-    r.rotating = in.Bool("the rotating flag");
-    r.rotationStart = in.Vector("the start rotation");
-    r.rotationTarget = in.Vector("the target rotation");
-    r.rotationDelta = in.Vector("the rotation delta");
-    r.rotationMs = in.I32("the rotation duration");
-    r.rotationClock = in.Clock("the rotation clock");
-    r.rotationEvent = in.Text("the rotation end event");
-    r.rotationParameter = in.Text("the rotation end parameter");
-
-    r.freeMove = in.Bool("the free-move flag");
-    r.group = in.Text("the group");
-    r.pickName = in.Text("the pick name");
-    r.pickable = in.Bool("the pickable flag");
-    r.walkaround = in.Bool("the walkaround flag");
-    r.mobile = in.Bool("the mobile flag");
+    SerializeRecord(in, r);
 
     // The movement step indexes the path and the rotation step turns the
     // instance: a record must not promise what this object cannot do.
     if (r.moving && (r.targetIndex < 0 || static_cast<std::size_t>(r.targetIndex) >= r.path.size())) {
         RecordReader::Fail("target index " + std::to_string(r.targetIndex) + " is outside the path of " +
-                           std::to_string(points) + " points");
+                           std::to_string(r.path.size()) + " points");
     }
     if (r.rotating && Instance() == nullptr) {
         RecordReader::Fail("a rotation for an object without a model");
