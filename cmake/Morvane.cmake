@@ -40,15 +40,15 @@ set(MORVANE_LAYER_image resources)
 set(MORVANE_LAYER_device resources)
 set(MORVANE_LAYER_devicegl device)
 set(MORVANE_LAYER_model device navigation)
-set(MORVANE_LAYER_render state image model devicegl)
+set(MORVANE_LAYER_render script image model devicegl)
 set(MORVANE_LAYER_scene render)
-set(MORVANE_LAYER_parser scene)
-set(MORVANE_LAYER_sound scene)
-set(MORVANE_LAYER_app parser sound)
+set(MORVANE_LAYER_parser "")
+set(MORVANE_LAYER_sound script)
+set(MORVANE_LAYER_app state scene parser sound)
 
 # The layers in the order they are built, and the folders of those not directly under src/.
-set(MORVANE_LAYERS platform mathutil resources script state navigation image device devicegl model render
-    scene parser sound app)
+set(MORVANE_LAYERS platform mathutil parser resources script state navigation image device devicegl model
+    render scene sound app)
 set(MORVANE_FOLDER_image render/image)
 set(MORVANE_FOLDER_device render/device)
 set(MORVANE_FOLDER_devicegl render/device/gl)

@@ -2,7 +2,7 @@
 
 #include "mathutil/SaturatingCast.h"
 #include "render/C3DEngine2.h"
-#include "scene/CParameterParser.h"
+#include "resources/CParameterParser.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // and the per-frame step of a scene object.
 #include "scene/CSceneObject.h"
 
-#include "scene/CParameterParser.h"
+#include "resources/CParameterParser.h"
 
 #include "render/C3DEngine2.h"
 #include "render/CEngineLight.h"

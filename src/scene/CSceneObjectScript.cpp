@@ -7,7 +7,7 @@
 #include "render/model/C3DSpresh.h"
 #include "render/model/CModelInstance.h"
 #include "resources/CADVException.h"
-#include "scene/CParameterParser.h"
+#include "resources/CParameterParser.h"
 #include "scene/CPolygonTable.h"
 #include "scene/ISceneHost.h"
 #include "script/TextConversion.h"

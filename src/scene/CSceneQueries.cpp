@@ -5,7 +5,7 @@
 #include "mathutil/D3DXMath.h"
 #include "render/model/CModelInstance.h"
 #include "resources/CADVException.h"
-#include "scene/CParameterParser.h"
+#include "resources/CParameterParser.h"
 #include "scene/CSceneObject.h"
 #include "script/TextConversion.h"
 

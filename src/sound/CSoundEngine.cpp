@@ -4,7 +4,7 @@
 #include "platform/DAudioOutputSDL.h"
 #include "platform/DReport.h"
 #include "resources/CADVException.h"
-#include "scene/CParameterParser.h"
+#include "resources/CParameterParser.h"
 #include "sound/CSoundData.h"
 #include "sound/CSoundMultiSequencer.h"
 

@@ -8,7 +8,7 @@
 #include "app/screens/CMessageBoxScreen.h"
 #include "app/world/CGameWorld.h"
 #include "resources/CADVException.h"
-#include "scene/CParameterParser.h"
+#include "resources/CParameterParser.h"
 #include "scene/CScene.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "scene/CParameterParser.h"
+#include "resources/CParameterParser.h"
 
 #include "resources/CADVException.h"
 

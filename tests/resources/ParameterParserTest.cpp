@@ -1,5 +1,5 @@
 #include "resources/CADVException.h"
-#include "scene/CParameterParser.h"
+#include "resources/CParameterParser.h"
 
 #include <gtest/gtest.h>
 
