@@ -1,30 +1,18 @@
 #include "app/CFrameDriver.h"
 
-#include "app/CGame.h"
-#include "app/GuiTextLocator.h"
-#include "app/input/CMouseInput.h"
-#include "render/C3DEngine2.h"
-#include "script/TextConversion.h"
+#include "app/CCommandLine.h"
 
 DClock::Mode CFrameDriver::ClockMode(const CRunOptions& options) {
     const bool manual = options.fixedStep || !options.input.empty() || !options.record.empty();
     return manual ? DClock::Mode::Manual : DClock::Mode::Real;
 }
 
-CFrameDriver::CFrameDriver(const CRunOptions& options, DClock& clock, DWindow& window, CGame& game,
-                           std::optional<DInputScript> script)
-    : m_fixedStep(options.fixedStep), m_clock(clock), m_game(game), m_lastRealTick(m_realClock.Now()) {
+CFrameDriver::CFrameDriver(const CRunOptions& options, DClock& clock, DWindow& window, DInputReplay::Game game,
+                           std::function<void()> settleSound, std::optional<DInputScript> script)
+    : m_fixedStep(options.fixedStep), m_clock(clock), m_settleSound(std::move(settleSound)),
+      m_lastRealTick(m_realClock.Now()) {
     if (script) {
-        DInputReplay::Game queries{
-            [&game] {
-                return std::pair{game.Mouse().CursorX(), game.Mouse().CursorY()};
-            },
-            // Input files are UTF-8; the GUI keeps the game's 8-bit texts.
-            [&game](const std::string& text) {
-                return FindGuiText(game.Renderer(), WideToAnsi(Utf8ToWide(text)));
-            },
-        };
-        m_replay.emplace(std::move(*script), window, std::move(queries));
+        m_replay.emplace(std::move(*script), window, std::move(game));
     }
     if (!options.record.empty()) {
         m_recorder.emplace(window);
@@ -62,7 +50,7 @@ void CFrameDriver::StepClock(long frame) {
         return;
     }
     m_clock.Advance(*step);
-    m_game.SettleSound();
+    m_settleSound();
     if (m_recorder) {
         m_recorder->NextFrame(*step);
     }

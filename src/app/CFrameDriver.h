@@ -5,9 +5,9 @@
 #include "platform/DInputReplay.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
-class CGame;
 struct CRunOptions;
 class DWindow;
 
@@ -23,10 +23,12 @@ public:
     // hand-stepped clock.
     static DClock::Mode ClockMode(const CRunOptions& options);
 
-    // `script` is the input file to replay, when the run has one. Built once
-    // the game is initialized; a recording starts with frame 1.
-    CFrameDriver(const CRunOptions& options, DClock& clock, DWindow& window, CGame& game,
-                 std::optional<DInputScript> script);
+    // `script` is the input file to replay, when the run has one, with what
+    // the replay asks of the game; `settleSound` lets the sound catch up after
+    // a step of the clock. Built once the game is initialized; a recording
+    // starts with frame 1.
+    CFrameDriver(const CRunOptions& options, DClock& clock, DWindow& window, DInputReplay::Game game,
+                 std::function<void()> settleSound, std::optional<DInputScript> script);
 
     // Just before the frame runs: its step, if it has one, after which the
     // sound catches up. Frame 1 runs at the start time unless the input file
@@ -44,7 +46,7 @@ private:
 
     std::optional<long> m_fixedStep;
     DClock& m_clock;
-    CGame& m_game;
+    std::function<void()> m_settleSound;
     std::optional<DInputReplay> m_replay;
     std::optional<DInputRecorder> m_recorder;
     // How far the clock moved towards the coming frame.

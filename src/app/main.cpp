@@ -2,12 +2,16 @@
 #include "app/CFrameDriver.h"
 #include "app/CGame.h"
 #include "app/FatalErrors.h"
+#include "app/GuiTextLocator.h"
+#include "app/input/CMouseInput.h"
 #include "platform/DClock.h"
 #include "platform/DInputScript.h"
 #include "platform/DReport.h"
 #include "platform/DWindow.h"
+#include "render/C3DEngine2.h"
 #include "resources/CADVException.h"
 #include "resources/FileBytes.h"
+#include "script/TextConversion.h"
 
 #include <cstdio>
 #include <exception>
@@ -52,6 +56,15 @@ void WriteRecording(const CFrameDriver& driver, const CRunOptions& options) {
     }
 }
 
+// What an input file's `at` lines ask of the running game.
+DInputReplay::Game ReplayQueries(CGame& game) {
+    return {
+        [&game] { return std::pair{game.Mouse().CursorX(), game.Mouse().CursorY()}; },
+        // Input files are UTF-8; the GUI keeps the game's 8-bit texts.
+        [&game](const std::string& text) { return FindGuiText(game.Renderer(), WideToAnsi(Utf8ToWide(text))); },
+    };
+}
+
 int Run(const CRunOptions& options, std::optional<DInputScript> script) {
     DClock clock(CFrameDriver::ClockMode(options));
     // Declared first so it outlives the game, which releases the mouse on destruction.
@@ -64,7 +77,8 @@ int Run(const CRunOptions& options, std::optional<DInputScript> script) {
         return 1;
     }
     game->Initialize(*window);
-    CFrameDriver driver(options, clock, *window, *game, std::move(script));
+    CFrameDriver driver(options, clock, *window, ReplayQueries(*game), [&game] { game->SettleSound(); },
+                        std::move(script));
     int exitCode = 0;
     try {
         exitCode = RunMessageLoop(*game, *window, driver, options);
