@@ -138,7 +138,7 @@ public:
 private:
     enum class EState { None, Name, Keyword, Value };
 
-    [[noreturn]] void Fail(const char* message) const {
+    [[noreturn]] void Fail(const std::string& message) const {
         throw EIBEDefinitionSyntax(m_fileName, m_line, message);
     }
 
@@ -162,7 +162,9 @@ private:
         const auto found = std::find_if(m_syntax.keywords.begin(), m_syntax.keywords.end(),
                                         [&](const CKeywordName& entry) { return entry.name == keyword; });
         if (found == m_syntax.keywords.end()) {
-            Fail("unknown keyword");
+            // Named, so the author finds it in the line.
+            Fail(keyword.empty() ? std::string("unknown keyword: none before '='")
+                                 : "unknown keyword '" + std::string(Trim(m_token)) + "'");
         }
         m_keyword = found->keyword;
         m_token.clear();

@@ -102,7 +102,10 @@ CFileManager::CFileManager(std::filesystem::path dataFolder, const CKeySet& keys
         AddDirectory(archive, ReadFileRange(path, position, size - 4 - position));
     }
     if (number == 0) {
-        throw CADVException("Could not find any resources. Where is resource.000? Check the startup path.");
+        // The sentence as it always was, then where it was looked for.
+        throw CADVException("Could not find any resources. Where is resource.000? Check the startup path. "
+                            "(searched in %s)",
+                            m_dataFolder.string().c_str());
     }
 }
 

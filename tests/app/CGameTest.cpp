@@ -3,6 +3,7 @@
 #include "app/commands/CCommandFlow.h"
 #include "app/commands/CMessageBoxFlow.h"
 #include "app/input/CMouseInput.h"
+#include "app/menu/CGameMenu.h"
 #include "app/world/CGameScriptObject.h"
 #include "app/world/CGameWorld.h"
 #include "scene/CPolygonTable.h"
@@ -443,4 +444,27 @@ TEST_F(CGameTest, TheInputFieldTheInventoryAndTheInfoTextFollowTheStores) {
     script.Run("inventory.axe = true;");
     game.DoFrame();
     EXPECT_EQ(screens.Inventory().Items(), (std::vector<std::string>{"axe", "rope"})) << "in the store's order";
+}
+
+// Opening and closing the menu without touching a slider gives every volume
+// back as it was; the slider shows the nearest position.
+TEST_F(CGameTest, TheMenuGivesTheVolumesBackUnchanged) {
+    for (int volume = 0; volume <= CGameMenu::kVolumeMaximum; ++volume) {
+        EXPECT_EQ(CGameMenu::VolumeOf(CGameMenu::SliderOf(volume)), volume) << volume;
+    }
+    EXPECT_EQ(CGameMenu::SliderOf(48), 75);
+    EXPECT_EQ(CGameMenu::SliderOf(63), 98);
+
+    WriteFile(m_dir / "settings.toml", "effectvolume = 63\nmusicvolume = 47\n");
+    {
+        CGame game(Options(), m_clock);
+        game.Initialize(m_window);
+        for (int i = 0; i < 3; ++i) {
+            game.Menu().Open();
+            game.Menu().Close();
+        }
+    }
+    DRegistry settings(m_dir / "settings.toml");
+    EXPECT_EQ(settings.ReadInt("effectvolume", -1, false), 63);
+    EXPECT_EQ(settings.ReadInt("musicvolume", -1, false), 47);
 }

@@ -36,8 +36,8 @@ TEST(Program, EmptyDataFolderEndsWithTheMissingResourcesText) {
     TempDir dir;
     const auto result = RunGame(dir);
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.err,
-              "Exception:\nCould not find any resources. Where is resource.000? Check the startup path.\n");
+    EXPECT_EQ(result.err, "Exception:\nCould not find any resources. Where is resource.000? Check the startup path. "
+                          "(searched in " + dir.Path().string() + ")\n");
 }
 
 TEST(Program, SampleGameStartsAndQuitsCleanly) {

@@ -94,7 +94,7 @@ const CReaderCase g_readerCases[] = {
     {"comment_then_brace_is_value_then_brace", C, "take {\nmaxnrobjects=2 # remark\n}\n", "",
      CSyntaxError{"Unexpected '}'", 3}},
     {"comment_line_feeds_count", C, "# one\n# two\nx {\n  bogus=1\n}\n", "",
-     CSyntaxError{"unknown keyword", 4}},
+     CSyntaxError{"unknown keyword 'bogus'", 4}},
     {"comment_hides_specials", C, "x { # { } = ; \\\n}\n", "x|||0..0\n", std::nullopt},
     // Backslash escapes.
     {"escaped_semicolon_and_brace", C, "put\\;down { synonyms=a\\}b; }", "put;down|a}b||0..0\n",
@@ -128,9 +128,10 @@ const CReaderCase g_readerCases[] = {
     {"equals_without_keyword", C, "x {=1; }", "", CSyntaxError{"'=' only allowed after keywords", 1}},
     {"second_equals_in_value", C, "x {\nsynonyms=a=b; }", "",
      CSyntaxError{"'=' only allowed after keywords", 2}},
-    {"unknown_keyword", C, "a { }\nb {\n  bogus=1; }", "a|||0..0\n", CSyntaxError{"unknown keyword", 3}},
-    {"empty_keyword", C, "x {  =1; }", "", CSyntaxError{"unknown keyword", 1}},
-    {"command_keyword_in_objects_file", O, "x { preposition=to; }", "", CSyntaxError{"unknown keyword", 1}},
+    {"unknown_keyword", C, "a { }\nb {\n  Bogus=1; }", "a|||0..0\n", CSyntaxError{"unknown keyword 'Bogus'", 3}},
+    {"empty_keyword", C, "x {  =1; }", "", CSyntaxError{"unknown keyword: none before '='", 1}},
+    {"command_keyword_in_objects_file", O, "x { preposition=to; }", "",
+     CSyntaxError{"unknown keyword 'preposition'", 1}},
     {"brace_in_block_commands", C, "x {\n y { }\n}", "", CSyntaxError{"'{' is only valid after a verb", 2}},
     {"brace_in_block_objects", O, "x {\n y { }\n}", "",
      CSyntaxError{"'{' is only valid after an object name", 2}},
@@ -156,11 +157,11 @@ TEST(DefinitionSyntax, CarriesFileLineAndMessage) {
         backend.LoadCommands("data/commands.txt", "\n\n\n\n\n\n\n\n\n\n\nx { bogus=1; }");
         FAIL() << "no syntax error";
     } catch (const EInterfaceBackend& error) {
-        EXPECT_EQ(error.GetText(), "data/commands.txt(12): unknown keyword");
-        EXPECT_STREQ(error.what(), "data/commands.txt(12): unknown keyword");
+        EXPECT_EQ(error.GetText(), "data/commands.txt(12): unknown keyword 'bogus'");
+        EXPECT_STREQ(error.what(), "data/commands.txt(12): unknown keyword 'bogus'");
         EXPECT_EQ(error.File(), "data/commands.txt");
         EXPECT_EQ(error.Line(), 12);
-        EXPECT_EQ(error.Message(), "unknown keyword");
+        EXPECT_EQ(error.Message(), "unknown keyword 'bogus'");
     }
 }
 

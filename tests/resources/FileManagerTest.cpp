@@ -175,7 +175,8 @@ TEST(FileManager, NoArchiveAtAll) {
     TempDir dir;
     fs::create_directory(dir / "resource.000"); // a folder is no archive
     EXPECT_EQ(ErrorOf([&] { CFileManager files(dir.Path()); }),
-              "Exception:\nCould not find any resources. Where is resource.000? Check the startup path.");
+              "Exception:\nCould not find any resources. Where is resource.000? Check the startup path. "
+              "(searched in " + dir.Path().string() + ")");
 }
 
 TEST(FileManager, PathSplitting) {

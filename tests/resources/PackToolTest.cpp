@@ -126,7 +126,8 @@ TEST(PackTool, RefusalsAndUsage) {
          "Exception:\nmorvane-pack build - " + (dir / "none").string() + " is not a folder\n"},
         {{"list", dir.Path().string()},
          1,
-         "Exception:\nCould not find any resources. Where is resource.000? Check the startup path.\n"},
+         "Exception:\nCould not find any resources. Where is resource.000? Check the startup path. (searched in " +
+             dir.Path().string() + ")\n"},
     };
     for (const auto& c : cases) {
         const ProgramResult result = Pack(c.args);

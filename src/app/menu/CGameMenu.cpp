@@ -51,11 +51,8 @@ void CGameMenu::Open() {
     m_session.TakeSavePicture();
     CGameMenuScreen& screen = m_screens.GameMenu();
     COptionsPanelScreen& options = screen.Options();
-    const auto slider = [this](const char* volume) {
-        return m_settings.Int(volume) * kSliderMaximum / kVolumeMaximum;
-    };
-    m_effectsSlider = slider("effectvolume");
-    m_musicSlider = slider("musicvolume");
+    m_effectsSlider = SliderOf(m_settings.Int("effectvolume"));
+    m_musicSlider = SliderOf(m_settings.Int("musicvolume"));
     options.SetEffectsSlider(m_effectsSlider);
     options.SetMusicSlider(m_musicSlider);
 
@@ -84,8 +81,8 @@ void CGameMenu::Open() {
 
 void CGameMenu::Close() {
     m_screens.GameMenu().Show(false);
-    m_settings.SetInt("effectvolume", m_effectsSlider * kVolumeMaximum / kSliderMaximum);
-    m_settings.SetInt("musicvolume", m_musicSlider * kVolumeMaximum / kSliderMaximum);
+    m_settings.SetInt("effectvolume", VolumeOf(m_effectsSlider));
+    m_settings.SetInt("musicvolume", VolumeOf(m_musicSlider));
 }
 
 void CGameMenu::Toggle() {
@@ -218,7 +215,7 @@ void CGameMenu::CursorMoved(int x, int y, bool leftDown) {
 void CGameMenu::Slide(Target slider, int x) {
     COptionsPanelScreen& options = m_screens.GameMenu().Options();
     const int value = options.SliderValueAt(slider, x);
-    const int volume = value * kVolumeMaximum / kSliderMaximum;
+    const int volume = VolumeOf(value);
     if (slider == Target::EffectsSlider) {
         m_effectsSlider = value;
         options.SetEffectsSlider(value);

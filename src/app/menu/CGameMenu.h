@@ -21,7 +21,11 @@ public:
     // Sliders run from 0 to 100; volumes from 0 to 64.
     static constexpr int kSliderMaximum = 100;
     static constexpr int kVolumeMaximum = 64;
-    static constexpr int kDefaultVolume = 64;
+
+    // A volume's slider position and back, each rounded to the nearest, so
+    // that opening and closing the menu gives every volume back unchanged.
+    static int SliderOf(int volume) { return (volume * kSliderMaximum + kVolumeMaximum / 2) / kVolumeMaximum; }
+    static int VolumeOf(int slider) { return (slider * kVolumeMaximum + kSliderMaximum / 2) / kSliderMaximum; }
 
     CGameMenu(IGameSession& session, CGameScreens& screens, CSettings& settings, CDisplay& display,
               CGameWorld& world, CSaveSlots& slots);
