@@ -73,7 +73,8 @@ TEST(PackTool, ASecondArchivePatchesTheFirst) {
     WriteFile(dir / "v1" / "objects.txt", "objects");
     WriteFile(dir / "v2" / "COMMANDS.TXT", "new");
     fs::create_directory(dir / "data");
-    ASSERT_EQ(Pack({"build", (dir / "v1").string(), (dir / "data" / "resource.000").string()}).exitStatus, 0);
+    ASSERT_EQ(Pack({"build", (dir / "v1").string(), (dir / "data" / "resource.000").string(), "--force"}).exitStatus,
+              0);
     ASSERT_EQ(Pack({"build", (dir / "v2").string(), (dir / "data" / "resource.001").string()}).exitStatus, 0);
     EXPECT_EQ(Pack({"cat", (dir / "data").string(), "data/commands.txt"}).out, "new");
     EXPECT_EQ(Pack({"list", (dir / "data").string()}).out,
@@ -89,7 +90,8 @@ TEST(PackTool, KeyFileReplacesTheBuiltInKeys) {
     fs::create_directory(dir / "data");
     const std::string data = (dir / "data").string();
     ASSERT_EQ(
-        Pack({"build", (dir / "src").string(), data + "/resource.000", "--keys", (dir / "keys.txt").string()})
+        Pack({"build", (dir / "src").string(), data + "/resource.000", "--keys", (dir / "keys.txt").string(),
+              "--force"})
             .exitStatus,
         0);
     EXPECT_EQ(Pack({"--keys", (dir / "keys.txt").string(), "cat", data, "a.txt"}).out, "secret");
@@ -99,6 +101,40 @@ TEST(PackTool, KeyFileReplacesTheBuiltInKeys) {
     EXPECT_EQ(bad.exitStatus, 1);
     EXPECT_EQ(bad.err, "Exception:\nCKeySet::Parse - " + (dir / "bad.txt").string() +
                            " line 1: a key needs 110 hexadecimal digits, found 2 characters\n");
+}
+
+// A base archive from a folder that holds no game is a mistake the engine
+// would only find later ("Resource ... not found"); a patch needs no game script.
+TEST(PackTool, ABaseArchiveNeedsTheGameScript) {
+    TempDir dir;
+    WriteFile(dir / "game" / "data" / "scripts" / "master.ads", "function OnInit() {}\n");
+    WriteFile(dir / "patch" / "commands.txt", "look\n");
+    const std::string parent = (dir / "game").string();
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"build", parent, (dir / "resource.000").string()},
+         1,
+         "Exception:\nmorvane-pack build - " + parent +
+             " has no scripts/master.ads, so no game starts from a resource.000 built from it (is it the "
+             "game's data folder?); --force packs it anyway\n"},
+        {{"build", parent, (dir / "resource.000").string(), "--force"}, 0, ""},
+        {{"build", (dir / "game" / "data").string(), (dir / "resource.000").string()}, 0, ""},
+        {{"build", (dir / "patch").string(), (dir / "resource.001").string()}, 0, ""},
+        {{"build", (dir / "game" / "data").string(), (dir / "game.dat").string()},
+         0,
+         "morvane-pack build - warning: " + (dir / "game.dat").string() +
+             " is not named resource.NNN; the engine reads only archives named resource.000, resource.001, ...\n"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(dir / "resource.000");
+        const ProgramResult result = Pack(c.args);
+        EXPECT_EQ(result.exitStatus, c.status) << c.args[1] << " " << c.args[2];
+        EXPECT_EQ(result.err, c.err);
+        EXPECT_EQ(std::filesystem::exists(c.args[2]), c.status == 0) << c.args[2];
+    }
 }
 
 TEST(PackTool, RefusalsAndUsage) {

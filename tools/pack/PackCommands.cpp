@@ -59,9 +59,26 @@ fs::path ExtractPath(const fs::path& destination, const CArchiveEntry& entry) {
     return path;
 }
 
+// The number of an archive named as the engine scans for ("resource.000" and up), if it is one.
+std::optional<unsigned> ArchiveNumber(const std::string& name) {
+    const std::string prefix = "resource.";
+    if (name.size() < prefix.size() + 3 || name.compare(0, prefix.size(), prefix) != 0) {
+        return std::nullopt;
+    }
+    unsigned number = 0;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9' || number > 100000) {
+            return std::nullopt;
+        }
+        number = number * 10 + static_cast<unsigned>(name[i] - '0');
+    }
+    return CFileManager::ArchiveName(number) == name ? std::optional(number) : std::nullopt;
+}
+
 } // namespace
 
-void BuildArchive(const fs::path& source, const fs::path& archive, const CKeySet& keys) {
+void BuildArchive(const fs::path& source, const fs::path& archive, const CKeySet& keys, bool force,
+                  std::ostream& warnings) {
     std::error_code ec;
     if (!fs::is_directory(source, ec)) {
         throw CADVException("morvane-pack build - %s is not a folder", source.string().c_str());
@@ -93,6 +110,17 @@ void BuildArchive(const fs::path& source, const fs::path& archive, const CKeySet
             throw CADVException("morvane-pack build - Could not read %s", path.string().c_str());
         }
         writer.Add(dir, name, *content);
+    }
+    const std::optional<unsigned> number = ArchiveNumber(archive.filename().string());
+    if (!number) {
+        warnings << "morvane-pack build - warning: " << archive.string()
+                 << " is not named resource.NNN; the engine reads only archives named resource.000, "
+                    "resource.001, ...\n";
+    }
+    if (number == 0u && !seen.contains("scripts\\master.ads") && !force) {
+        throw CADVException("morvane-pack build - %s has no scripts/master.ads, so no game starts from a "
+                            "resource.000 built from it (is it the game's data folder?); --force packs it anyway",
+                            source.string().c_str());
     }
     writer.Write(archive);
 }

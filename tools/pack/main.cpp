@@ -13,7 +13,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    R"(Usage: morvane-pack COMMAND ARGUMENTS [--keys FILE]
+    R"(Usage: morvane-pack COMMAND ARGUMENTS [--keys FILE] [--force]
 
 Commands:
   build SRC_DIR OUT_ARCHIVE   pack every file under SRC_DIR into OUT_ARCHIVE
@@ -29,7 +29,9 @@ entry with dir "scripts" and name "master.ads", which the engine loads as
 empty dir and is loaded as "data/commands.txt". Nested folders are joined with
 backslashes. OUT_ARCHIVE must keep the name the engine scans for (resource.000,
 resource.001, ...): its entries name it. A higher-numbered archive replaces files
-of lower-numbered ones, which is how patches work.
+of lower-numbered ones, which is how patches work. A base archive (resource.000)
+is refused when SRC_DIR has no scripts/master.ads, as no game starts from it;
+--force packs it anyway.
 
 --keys FILE reads the directory and file keys from FILE (lines "directory=" and
 "file=", each followed by 110 hexadecimal digits) instead of the built-in ones.
@@ -45,13 +47,16 @@ int Usage() {
 int main(int argc, char** argv) {
     std::vector<std::string> args;
     std::optional<std::string> keyFile;
+    bool force = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
             return 0;
         }
-        if (arg == "--keys") {
+        if (arg == "--force") {
+            force = true;
+        } else if (arg == "--keys") {
             if (i + 1 >= argc) {
                 return Usage();
             }
@@ -67,7 +72,7 @@ int main(int argc, char** argv) {
         const CKeySet keys = keyFile ? CKeySet::Load(*keyFile) : CKeySet::BuiltIn();
         const std::string& command = args[0];
         if (command == "build" && args.size() == 3) {
-            BuildArchive(args[1], args[2], keys);
+            BuildArchive(args[1], args[2], keys, force, std::cerr);
         } else if (command == "list" && args.size() == 2) {
             ListArchives(args[1], keys, std::cout);
         } else if (command == "extract" && args.size() == 3) {
