@@ -146,6 +146,7 @@ void CGame::StartGame() {
 void CGame::RestartGame() {
     m_world->End();
     m_messageBoxes->Clear();
+    m_screens->ContextWindow().Hide();
     StartGame();
 }
 

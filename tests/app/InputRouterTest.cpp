@@ -127,3 +127,18 @@ TEST_F(InputRouterTest, APressThatClosesAWindowTakesItsReleaseAlong) {
     EXPECT_STREQ(outside.receiver, "scene") << "and goes on into the scene";
     EXPECT_EQ(outside.taken, EInputTaken::Taken);
 }
+
+// Escape over the context window opens the menu with the verbs gone, and a
+// new game (a load, a restart) starts with nothing of the old world's windows.
+TEST_F(InputRouterTest, TheContextWindowGoesWithEscapeAndWithTheOldWorld) {
+    CGame& game = m_play.Game();
+    MakeOpen(Open::ContextWindow);
+    EXPECT_STREQ(Dispatch({Kind::KeyDown, VK_ESCAPE}).receiver, "scene");
+    EXPECT_TRUE(game.Menu().Shown());
+    EXPECT_FALSE(game.Screens().ContextWindow().Visible());
+
+    game.Menu().Close();
+    MakeOpen(Open::ContextWindow);
+    game.RestartGame();
+    EXPECT_FALSE(game.Screens().ContextWindow().Visible());
+}

@@ -62,6 +62,12 @@ EInputTaken CInputRouter::ContextWindow(const CInputEvent& event) {
     case Kind::RightRelease:
         m_commands.RightReleased();
         return EInputTaken::Taken;
+    case Kind::KeyDown:
+        // Escape still opens the menu, but the verbs go first rather than show through it.
+        if (event.code == VK_ESCAPE) {
+            m_screens.ContextWindow().Hide();
+        }
+        return EInputTaken::Passed;
     default:
         return EInputTaken::Passed;
     }
