@@ -6,7 +6,6 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <iterator>
 
 namespace {

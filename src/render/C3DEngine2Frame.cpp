@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 namespace {
@@ -57,7 +56,7 @@ void C3DEngine2::CreateDevice(int width, int height, bool fullScreen) {
     }
     if (!m_deviceCreated) {
         if (recreated) {
-            std::fputs("RECREATING DEVICE\n", stderr);
+            ReportWarning("RECREATING DEVICE");
         }
         if (FAILED(m_device.Reset(backWidth, backHeight))) {
             throw CADVException("Could not initialize graphics adapter.\nYou really need a Hardware "

@@ -9,7 +9,6 @@
 #include "sound/CSoundMultiSequencer.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <system_error>
 #include <utility>
 

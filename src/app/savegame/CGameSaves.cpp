@@ -14,7 +14,6 @@
 #include "script/TextConversion.h"
 #include "state/CState.h"
 
-#include <cstdio>
 
 namespace {
 

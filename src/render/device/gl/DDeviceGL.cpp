@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdio>
 
 namespace {
 
