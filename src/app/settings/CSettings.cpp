@@ -97,7 +97,3 @@ std::string CSettings::Text(std::string_view key) const {
 void CSettings::SetInt(std::string_view key, int value) {
     m_store.WriteInt(Definition(key).key, value, true);
 }
-
-const std::filesystem::path& CSettings::File() const {
-    return m_store.File();
-}

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,8 +44,6 @@ public:
     std::string Text(std::string_view key) const;
     // Stores the value and saves the file.
     void SetInt(std::string_view key, int value);
-
-    const std::filesystem::path& File() const;
 
 private:
     DRegistry& m_store;

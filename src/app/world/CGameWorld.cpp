@@ -101,7 +101,6 @@ void CGameWorld::LoadScene(const std::string& name) {
     UnloadScene();
     m_observer.SceneLoading();
     m_services.renderer.SetZoom(1.0f);
-    m_sceneName = name;
     m_scene = new CScene(*this);
     m_scene->Load(name, true);
     EnterEventPolygons();

@@ -51,7 +51,6 @@ public:
     void Start();
     // The world's end, in its fixed order: scene, parser, scripts, stores, sound.
     void End();
-    bool Started() const { return m_scriptEngine != nullptr; }
 
     // The frame's first step: a scene asked for is switched to, or the
     // state's scene loaded when there is none.
@@ -63,7 +62,6 @@ public:
     void LoadScene(const std::string& name);
     void UnloadScene();
     CScene* Scene() const { return m_scene; }
-    const std::string& SceneName() const { return m_sceneName; }
     // The scene to load: "scene" of the state store as text.
     std::string StateSceneName() const;
 
@@ -94,7 +92,6 @@ public:
     CScriptEngine& ScriptEngine() { return *m_scriptEngine; }
     CCommand& Command() { return *m_command; }
     CSoundEngine& Sound() { return *m_sound; }
-    const CPolygonTable& Polygons() const { return m_polygons; }
 
 private:
     void LoadVocabulary();
@@ -113,7 +110,6 @@ private:
 
     // At most one scene, owned through its script reference: scripts may hold it too.
     CScene* m_scene = nullptr;
-    std::string m_sceneName;
     std::string m_pendingScene;
     CPolygonTable m_polygons;
 };
